@@ -1,0 +1,258 @@
+#include "screens/design.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmapCache>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTimer>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace design {
+
+namespace {
+
+QRect rectOf(Place place)
+{
+    return {pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height)};
+}
+
+template <class Control>
+Control *place(Control *control, const QString &name, Place where)
+{
+    control->setObjectName(name);
+    control->setGeometry(rectOf(where));
+    return control;
+}
+
+// A label whose single-line border is black whatever its text colour.
+class Label : public QLabel {
+public:
+    Label(QWidget *parent, Border border) : QLabel(parent), m_border(border)
+    {
+        if (m_border == Border::FixedSingle)
+            setContentsMargins(1, 1, 1, 1);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QLabel::paintEvent(event);
+        if (m_border == Border::FixedSingle) {
+            QPainter painter(this);
+            painter.setPen(QColor(WindowText));
+            painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+
+private:
+    Border m_border;
+};
+
+// Enter on a focused command button presses it, as Space does, without making it
+// a default button that Enter elsewhere would press.
+class CommandButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            && !event->isAutoRepeat()) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
+QPixmap picture(const QString &resource)
+{
+    QPixmap pixmap;
+    if (!QPixmapCache::find(resource, &pixmap)) {
+        pixmap.load(resource);
+        QPixmapCache::insert(resource, pixmap);
+    }
+    return pixmap;
+}
+
+}  // namespace
+
+QFont font(Font design)
+{
+    QFont result(u"MS Sans Serif"_s);
+    result.setPointSizeF(design.points);
+    result.setBold(design.bold);
+    result.setItalic(design.italic);
+    return result;
+}
+
+void paint(QWidget *widget, Colours colours, QRgb systemBack, QRgb systemText)
+{
+    const QColor back(colours.back.value_or(systemBack));
+    const QColor text(colours.text.value_or(systemText));
+    QPalette palette = widget->palette();
+    for (const auto role : {QPalette::Window, QPalette::Button})
+        palette.setColor(role, back);
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        palette.setColor(role, text);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel *label(QWidget *parent, const QString &name, Place where, const QString &caption,
+              Font face, Colours colours, Align align, Border border)
+{
+    auto *control = place(new Label(parent, border), name, where);
+    control->setText(caption);
+    control->setTextFormat(Qt::PlainText);
+    control->setWordWrap(true);
+    control->setAlignment(Qt::AlignTop
+                          | (align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft));
+    control->setFont(font(face));
+    paint(control, colours);
+    return control;
+}
+
+QGroupBox *frame(QWidget *parent, const QString &name, Place where, const QString &caption,
+                 Font face, Colours colours)
+{
+    auto *control = place(new QGroupBox(caption, parent), name, where);
+    control->setFont(font(face));
+    paint(control, colours);
+    return control;
+}
+
+QRadioButton *option(QWidget *frame, const QString &name, Place where, Font face,
+                     Colours colours, bool selected)
+{
+    auto *control = place(new OptionButton(frame), name, where);
+    control->setFont(font(face));
+    control->setChecked(selected);
+    paint(control, colours);
+    return control;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, Place where, const QString &caption,
+                    Font face, QRgb faceColour)
+{
+    auto *control = place(new CommandButton(caption, parent), name, where);
+    control->setFont(font(face));
+    control->setAutoDefault(false);
+    paint(control, {.back = faceColour});
+    return control;
+}
+
+QLineEdit *textBox(QWidget *parent, const QString &name, Place where, Font face,
+                   Colours colours)
+{
+    auto *control = place(new QLineEdit(parent), name, where);
+    control->setFont(font(face));
+    control->setMaxLength(std::numeric_limits<int>::max());
+    paint(control, colours, WindowBack, WindowText);
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Base, QColor(colours.back.value_or(WindowBack)));
+    control->setPalette(palette);
+    return control;
+}
+
+QLabel *pictureBox(QWidget *parent, const QString &name, Place where, const QString &resource,
+                   Sizing sizing)
+{
+    auto *control = place(new QLabel(parent), name, where);
+    control->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    control->setPixmap(picture(resource));
+    if (sizing == Sizing::AutoSize)
+        control->resize(control->pixmap().size()
+                        + QSize(2, 2) * control->frameWidth());
+    paint(control, {});
+    return control;
+}
+
+QLabel *image(QWidget *parent, const QString &name, Place where, const QString &resource)
+{
+    auto *control = place(new QLabel(parent), name, where);
+    // Whole pixels are repeated rather than blended, so the grid lines stay crisp.
+    control->setPixmap(picture(resource).scaled(control->size(), Qt::IgnoreAspectRatio,
+                                                Qt::FastTransformation));
+    return control;
+}
+
+QTimer *timer(QWidget *parent, const QString &name, int intervalMs)
+{
+    auto *control = new QTimer(parent);
+    control->setObjectName(name);
+    control->setInterval(intervalMs);
+    control->setTimerType(Qt::PreciseTimer);
+    return control;
+}
+
+void tabOrder(std::initializer_list<QWidget *> controls)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+    // The focus chain is a ring, and Qt starts a new window on whichever control was
+    // created first; the design starts it on the first in tab order.
+    if (controls.size() > 0)
+        (*controls.begin())->setFocus(Qt::OtherFocusReason);
+}
+
+QRect OptionButton::indicatorRect() const
+{
+    const int width = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, this);
+    const int height = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, this);
+    return {0, (this->height() - height) / 2, width, height};
+}
+
+QRect OptionButton::captionRect() const
+{
+    const int left = indicatorRect().right() + 1
+        + style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, this);
+    return {left, 0, width() - left, height()};
+}
+
+int OptionButton::captionFlags() noexcept
+{
+    return Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
+}
+
+void OptionButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton indicator;
+    initStyleOption(&indicator);
+    indicator.rect = indicatorRect();
+    painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, indicator);
+
+    const QRect caption = captionRect();
+    painter.drawItemText(caption, captionFlags(), palette(), isEnabled(), text(),
+                         QPalette::WindowText);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = fontMetrics().boundingRect(caption, captionFlags(), text())
+                         .adjusted(-1, 0, 1, 0)
+                         .intersected(rect());
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+bool OptionButton::hitButton(const QPoint &pos) const
+{
+    return rect().contains(pos);
+}
+
+}  // namespace design

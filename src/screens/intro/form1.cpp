@@ -1,0 +1,39 @@
+#include "screens/intro/form1.h"
+
+#include "screens/design.h"
+#include "shell/screen_slots.h"
+
+#include <QLabel>
+#include <QTimer>
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
+using namespace design;
+
+namespace screens {
+
+Form1::Form1() : Screen(u"Form1"_s, u"Ссылки в Excel"_s, 10125, 7230, 0xFFFFC0)
+{
+    Label1 = label(this, u"Label1"_s, {1200, 120, 7815, 2055}, u"Тест по теме: Ссылки в Еxcel"_s, {.points = 36, .bold = true, .italic = true}, {.text = 0x008000, .back = 0xFFFFC0}, Align::Centre);
+    Picture1 = pictureBox(this, u"Picture1"_s, {1440, 2280, 7515, 4740}, u":/pictures/title.bmp"_s, Sizing::AutoSize);
+    Timer1 = timer(this, u"Timer1"_s, 2000);
+
+    handle(Timer1, &QTimer::timeout, &Form1::Timer1_Timer);
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    Screen::showEvent(event);
+    // The two seconds count from the moment the title is on screen.
+    if (!std::exchange(m_shownBefore, true))
+        Timer1->start();
+}
+
+void Form1::Timer1_Timer()
+{
+    shell::handOver(shell::Form1(), shell::ScreenId::Form6);
+    Timer1->stop();
+}
+
+}  // namespace screens

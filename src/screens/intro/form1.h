@@ -1,0 +1,28 @@
+#pragma once
+
+#include "shell/screen.h"
+
+class QLabel;
+class QTimer;
+
+namespace screens {
+
+// The title screen: it hands over to the instructions by itself, two seconds after it appears.
+class Form1 : public shell::Screen {
+public:
+    Form1();
+
+    QLabel *Label1;
+    QLabel *Picture1;
+    QTimer *Timer1;
+
+    void Timer1_Timer();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    bool m_shownBefore = false;
+};
+
+}  // namespace screens

@@ -1,0 +1,34 @@
+#include "screens/questions/form3.h"
+
+#include "screens/design.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+using namespace design;
+
+namespace screens {
+
+Form3::Form3()
+    : SingleChoiceScreen(Question::Three, u"Form3"_s, u"Ссылки в Excel"_s, 10110, 7470, 0xFFC0FF, shell::BorderStyle::FixedSingle)
+{
+    Label1 = label(this, u"Label1"_s, {720, 360, 8775, 1575}, u"В ячейку D5 ввели формулу =$C$4+F6 . Затем скопировали формулу в ячейку B2. Что получится?"_s, {.points = 13.5, .bold = true}, {.back = 0xFFC0FF}, Align::Left, Border::FixedSingle);
+    Frame2 = frame(this, u"Frame2"_s, {480, 2400, 3735, 2775}, u"Варианты ответов"_s, {.points = 12, .bold = true}, {.text = 0xFF8000, .back = 0x8080FF});
+    Option1[0] = option(Frame2, u"Option1(0)"_s, {720, 600, 1815, 375}, {.points = 9.75}, {.back = 0x8080FF}, true);
+    Option1[1] = option(Frame2, u"Option1(1)"_s, {720, 1080, 2055, 375}, {.points = 9.75}, {.back = 0x8080FF});
+    Option1[2] = option(Frame2, u"Option1(2)"_s, {720, 1560, 2055, 375}, {.points = 9.75}, {.back = 0x8080FF});
+    Picture1 = pictureBox(this, u"Picture1"_s, {4800, 2280, 4455, 3375}, u":/pictures/worksheet.bmp"_s, Sizing::Fixed);
+    Command2 = button(this, u"Command2"_s, {6960, 6120, 2895, 615}, u"Ввод"_s, {.points = 18, .bold = true}, 0xFF8080);
+
+    tabOrder({Option1[2], Option1[1], Option1[0], Command2});
+    handle(Command2, &QPushButton::clicked, &Form3::Command2_Click);
+}
+
+void Form3::Command2_Click()
+{
+    judge();
+}
+
+}  // namespace screens

@@ -1,0 +1,54 @@
+#include "screens/questions/form4.h"
+
+#include "screens/design.h"
+#include "screens/questions/formula_judge.h"
+#include "screens/results/form5.h"
+#include "screens/results/grade.h"
+#include "shell/module1.h"
+#include "shell/screen_slots.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+using namespace design;
+
+namespace screens {
+
+namespace {
+constexpr QStringView ThreePoints = u"верно (3 балла)";
+constexpr int Points = 3;
+}  // namespace
+
+Form4::Form4() : Screen(u"Form4"_s, u"Ссылки в Excel"_s, 9990, 7110, std::nullopt)
+{
+    Label1 = label(this, u"Label1"_s, {600, 360, 8655, 1335}, u"Какую формулу нужно ввести в ячейку С4, для получения значения оплаты электроэнергии за январь, так чтобы ее можно было скопировать в ячейки С5 и С6? "_s, {.points = 13.5, .bold = true}, {.back = 0xE0E0E0}, Align::Left, Border::FixedSingle);
+    Label2 = label(this, u"Label2"_s, {600, 3000, 3495, 615}, u"Введите формулу"_s, {.points = 18}, {.text = 0xFF0000});
+    Text1 = textBox(this, u"Text1"_s, {360, 3840, 3855, 735}, {.points = 18, .bold = true}, {.text = 0x800000});
+    Image1 = image(this, u"Image1"_s, {4800, 2760, 4695, 2370}, u":/pictures/spreadsheet.bmp"_s);
+    Command3 = button(this, u"Command3"_s, {7200, 6120, 2415, 615}, u"Ввод"_s, {.points = 18, .bold = true}, 0xFFC0C0);
+
+    tabOrder({Command3, Text1});
+    handle(Command3, &QPushButton::clicked, &Form4::Command3_Click);
+}
+
+void Form4::Command3_Click()
+{
+    const bool right = isAcceptedFormula(Text1->text());
+
+    Form5 &results = shell::Form5();
+    if (right) {
+        results.Label12->setText(ThreePoints.toString());
+        Module1::addPoints(Points);
+    } else {
+        results.Label12->setText(WrongVerdict.toString());
+    }
+
+    shell::handOver(shell::Form4(), shell::ScreenId::Form5);
+
+    results.Label14->setText(QString::number(Module1::Score));
+    results.Label8->setText(QString::number(gradeFor(Module1::Score)));
+}
+
+}  // namespace screens

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "shell/screen.h"
+#include "shell/screen_slots.h"
+
+#include <QStringView>
+
+#include <array>
+#include <cstdint>
+
+class QLabel;
+class QRadioButton;
+
+namespace screens {
+
+class Form5;
+
+enum class Answer : std::uint8_t { Right, WrongA, WrongB };
+
+// Which answer each of the three slots shows, one row per CorrectIndex 1..3.
+using Placement = std::array<std::array<Answer, 3>, 3>;
+
+// The three answer texts. They are stored in alphabetical order, with the position of
+// each answer beside them, so that the order of the texts in the executable does not
+// tell which one is right.
+struct AnswerTexts {
+    std::array<QStringView, 3> alphabetical;
+    std::array<std::uint8_t, 3> positionOf;  // indexed by Answer
+
+    [[nodiscard]] constexpr QStringView operator[](Answer answer) const
+    {
+        return alphabetical.at(positionOf.at(static_cast<std::size_t>(answer)));
+    }
+};
+
+struct SingleChoiceQuestion {
+    int points;
+    QLabel *Form5::*field;
+    QStringView verdictWhenRight;
+    AnswerTexts answers;
+    const Placement &placement;
+    shell::ScreenId next;
+};
+
+enum class Question { One, Two, Three, Four };
+
+[[nodiscard]] const SingleChoiceQuestion &question(Question which);
+
+// floor(r * 3 + 1) in single precision, stored as a byte with the range check.
+[[nodiscard]] std::uint8_t correctIndexFor(float r);
+
+// One of the four screens that ask a question with three options, exactly one right.
+// Loading draws the slot of the right answer and places the texts; the button judges
+// the selected option, writes the verdict into the results and hands over.
+class SingleChoiceScreen : public shell::Screen {
+public:
+    std::array<QRadioButton *, 3> Option1{};
+
+protected:
+    SingleChoiceScreen(Question which, const QString &name, const QString &caption,
+                       int clientWidth, int clientHeight, std::optional<QRgb> background,
+                       shell::BorderStyle border = shell::BorderStyle::Sizable);
+
+    void Form_Load() override;
+
+    // The click handler of the screen's button "Ввод".
+    void judge();
+
+private:
+    const SingleChoiceQuestion &m_question;
+    std::uint8_t CorrectIndex = 0;
+};
+
+}  // namespace screens

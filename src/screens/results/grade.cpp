@@ -1,0 +1,33 @@
+#include "screens/results/grade.h"
+
+#include <array>
+
+namespace screens {
+
+namespace {
+
+struct GradeStep {
+    std::uint8_t score;
+    std::int16_t grade;
+};
+
+constexpr std::array<GradeStep, 6> GradeScale{{
+    {4, 3}, {5, 3},
+    {6, 4}, {7, 4},
+    {8, 5}, {9, 5},
+}};
+
+constexpr std::int16_t LowestGrade = 2;
+
+}  // namespace
+
+std::int16_t gradeFor(std::uint8_t score) noexcept
+{
+    for (const auto step : GradeScale) {
+        if (step.score == score)
+            return step.grade;
+    }
+    return LowestGrade;
+}
+
+}  // namespace screens

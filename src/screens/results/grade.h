@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+namespace screens {
+
+// The school grade, 2 to 5, for a total of points.
+[[nodiscard]] std::int16_t gradeFor(std::uint8_t score) noexcept;
+
+}  // namespace screens

@@ -1,0 +1,83 @@
+#include "shell/look.h"
+
+#include "screens/design.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QPalette>
+#include <QStyleFactory>
+
+using namespace Qt::StringLiterals;
+
+namespace shell {
+
+namespace {
+
+void embedFonts()
+{
+    QString family;
+    for (const auto face : {u"Regular", u"Bold", u"Italic", u"BoldItalic"}) {
+        const int id = QFontDatabase::addApplicationFont(u":/fonts/LiberationSans-%1.ttf"_s.arg(face));
+        if (id >= 0 && family.isEmpty())
+            family = QFontDatabase::applicationFontFamilies(id).value(0);
+    }
+    if (!family.isEmpty())
+        QFont::insertSubstitution(u"MS Sans Serif"_s, family);
+}
+
+QPalette systemColours()
+{
+    QPalette palette;
+    const auto set = [&palette](QPalette::ColorRole role, QRgb rgb) {
+        palette.setColor(role, QColor(rgb));
+    };
+    set(QPalette::Window, design::ButtonFace);
+    set(QPalette::Button, design::ButtonFace);
+    set(QPalette::WindowText, design::ButtonText);
+    set(QPalette::ButtonText, design::ButtonText);
+    set(QPalette::Base, design::WindowBack);
+    set(QPalette::AlternateBase, design::ButtonFace);
+    set(QPalette::Text, design::WindowText);
+    set(QPalette::BrightText, 0xFFFFFF);
+    set(QPalette::Light, 0xFFFFFF);
+    set(QPalette::Midlight, 0xDFDFDF);
+    set(QPalette::Mid, 0xA0A0A0);
+    set(QPalette::Dark, 0x808080);
+    set(QPalette::Shadow, 0x000000);
+    set(QPalette::Highlight, 0x000080);
+    set(QPalette::HighlightedText, 0xFFFFFF);
+    set(QPalette::ToolTipBase, 0xFFFFE1);
+    set(QPalette::ToolTipText, 0x000000);
+    set(QPalette::PlaceholderText, 0x808080);
+    set(QPalette::Link, 0x0000FF);
+    set(QPalette::LinkVisited, 0x800080);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x808080));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x808080));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x808080));
+    return palette;
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const auto size : {u"16", u"32", u"48", u"64", u"128"})
+        icon.addFile(u":/icons/icon-%1.png"_s.arg(size));
+    return icon;
+}
+
+}  // namespace
+
+void applyLook(QApplication &application)
+{
+    embedFonts();
+    if (QStyle *classic = QStyleFactory::create(u"Windows"_s))
+        QApplication::setStyle(classic);
+    QApplication::setPalette(systemColours());
+    QApplication::setFont(design::font(design::DefaultFont));
+    QApplication::setWindowIcon(programIcon());
+    application.setApplicationName(u"refs-quiz"_s);
+    application.setApplicationVersion(QStringLiteral(REFS_QUIZ_VERSION));
+}
+
+}  // namespace shell

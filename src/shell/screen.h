@@ -1,0 +1,54 @@
+#pragma once
+
+#include "shell/runtime_error.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <optional>
+
+namespace shell {
+
+enum class BorderStyle { Sizable, FixedSingle };
+
+// A top-level window of the quiz: one instance per screen for the whole run, held in
+// its slot. Loading (running the load handler) happens once, before the first show.
+class Screen : public QWidget {
+public:
+    // Makes the window visible and active, loading it first if needed; returns at once.
+    void showScreen();
+    // Makes the window invisible; the screen keeps every value.
+    void hideScreen();
+
+    // Runs the load handler the first time only.
+    void load();
+    [[nodiscard]] bool isLoaded() const noexcept { return m_loaded; }
+
+protected:
+    // clientWidth and clientHeight are in twips; no background means the 3D face.
+    Screen(const QString &name, const QString &caption, int clientWidth, int clientHeight,
+           std::optional<QRgb> background, BorderStyle border = BorderStyle::Sizable);
+
+    // The screen's load handler; screens that have one override it.
+    virtual void Form_Load() {}
+
+    // Runs the handler when the signal comes, as an event handler of this screen.
+    template <class Sender, class Signal, class Form>
+    void handle(Sender *sender, Signal signal, void (Form::*handler)())
+    {
+        connect(sender, signal, this, [this, handler] {
+            // A screen that is no longer on show takes no input: a press that was
+            // queued before it was hidden must not be judged a second time.
+            if (!isVisible())
+                return;
+            runHandler([this, handler] { (static_cast<Form *>(this)->*handler)(); });
+        });
+    }
+
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool m_loaded = false;
+};
+
+}  // namespace shell

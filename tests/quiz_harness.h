@@ -1,0 +1,104 @@
+#pragma once
+
+#include "shell/look.h"
+#include "shell/random_source.h"
+#include "shell/screen_slots.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
+#include <deque>
+#include <initializer_list>
+
+namespace harness {
+
+// Hands the load handlers the draws a test asks for, and counts the seedings.
+class ScriptedDraws final : public shell::RandomSource {
+public:
+    ScriptedDraws(std::initializer_list<float> draws = {}) : m_draws(draws) {}
+
+    void push(float draw) { m_draws.push_back(draw); }
+    void randomize(float) override { ++seedings; }
+    [[nodiscard]] float next() override
+    {
+        ++drawsTaken;
+        if (m_draws.empty())
+            return 0.0F;
+        const float draw = m_draws.front();
+        m_draws.pop_front();
+        return draw;
+    }
+
+    int seedings = 0;
+    int drawsTaken = 0;
+
+private:
+    std::deque<float> m_draws;
+};
+
+// A draw that makes the load handler put the right answer into slot correctIndex.
+[[nodiscard]] constexpr float drawFor(int correctIndex)
+{
+    return static_cast<float>(correctIndex - 1) / 3.0F + 0.1F;
+}
+
+inline void applyLookOnce()
+{
+    static bool applied = false;
+    if (!applied) {
+        shell::applyLook(*qApp);
+        applied = true;
+    }
+}
+
+// Runs the application's event loop as main does and returns the status it ends with;
+// a loop that nothing ends returns -1 after the time limit instead of hanging the test.
+[[nodiscard]] inline int runEventLoop(int limitMs = 10000)
+{
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    guard.start(limitMs);
+    return QApplication::exec();
+}
+
+// The quiz windows that are on screen now.
+[[nodiscard]] inline QWidgetList visibleScreens()
+{
+    QWidgetList visible;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->objectName().startsWith(QLatin1String("Form")))
+            visible.append(window);
+    }
+    return visible;
+}
+
+// Answers the next message box that opens, keeping its text.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher()
+    {
+        m_poll.setInterval(10);
+        QObject::connect(&m_poll, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                text = box->text();
+                title = box->windowTitle();
+                icon = box->icon();
+                box->accept();
+                m_poll.stop();
+            }
+        });
+        m_poll.start();
+    }
+
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+
+private:
+    QTimer m_poll;
+};
+
+}  // namespace harness

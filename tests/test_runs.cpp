@@ -1,0 +1,216 @@
+#include "quiz_harness.h"
+
+#include "screens/intro/form1.h"
+#include "screens/intro/form6.h"
+#include "screens/questions/form2.h"
+#include "screens/questions/form3.h"
+#include "screens/questions/form4.h"
+#include "screens/questions/form7.h"
+#include "screens/questions/form8.h"
+#include "screens/results/form5.h"
+#include "shell/module1.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Which slot carries the right answer on each question in these runs.
+constexpr std::array<int, 4> CorrectSlots{2, 3, 1, 2};
+
+// Answers one single-choice screen with real clicks, rightly or not.
+void answer(shell::Screen &form, int correctIndex, bool right, QPushButton *enter)
+{
+    const int chosen = right ? correctIndex : correctIndex % 3 + 1;
+    QTest::mouseClick(form.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(chosen - 1)), Qt::LeftButton);
+    QTest::mouseClick(enter, Qt::LeftButton);
+}
+
+// Takes the quiz from the title screen to the grade.
+void takeQuiz(std::array<bool, 4> rightAnswers, const QString &formula)
+{
+    shell::Form1().showScreen();
+    shell::Form1().Timer1_Timer();
+    QTest::mouseClick(shell::Form6().Command1, Qt::LeftButton);
+    answer(shell::Form2(), CorrectSlots[0], rightAnswers[0], shell::Form2().Command1);
+    answer(shell::Form7(), CorrectSlots[1], rightAnswers[1], shell::Form7().Command1);
+    answer(shell::Form3(), CorrectSlots[2], rightAnswers[2], shell::Form3().Command2);
+    answer(shell::Form8(), CorrectSlots[3], rightAnswers[3], shell::Form8().Command1);
+    auto &form4 = shell::Form4();
+    QTest::mouseClick(form4.Text1, Qt::LeftButton);
+    QTest::keyClicks(form4.Text1, formula);
+    QTest::mouseClick(form4.Command3, Qt::LeftButton);
+}
+
+}  // namespace
+
+class TestRuns : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { harness::applyLookOnce(); }
+    void init()
+    {
+        m_draws = std::make_unique<harness::ScriptedDraws>();
+        for (const int slot : CorrectSlots)
+            m_draws->push(harness::drawFor(slot));
+        m_scoped = std::make_unique<shell::ScopedRandomSource>(*m_draws);
+    }
+    void cleanup()
+    {
+        shell::endRun();
+        m_scoped.reset();
+    }
+
+    void wholeRunEndsWithTotalAndGrade_data();
+    void wholeRunEndsWithTotalAndGrade();
+    void titleHandsOverOnceAfterTwoSeconds();
+    void titleIgnoresClicksAndKeys();
+    void startButtonOpensQuestionOneWithAFreshDraw();
+    void keysOnTheFormulaScreen_data();
+    void keysOnTheFormulaScreen();
+
+private:
+    std::unique_ptr<harness::ScriptedDraws> m_draws;
+    std::unique_ptr<shell::ScopedRandomSource> m_scoped;
+};
+
+void TestRuns::wholeRunEndsWithTotalAndGrade_data()
+{
+    QTest::addColumn<QList<bool>>("right");
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<QString>("grade");
+
+    const QString good = u"=$B$1*(B4-B3)"_s;
+    QTest::newRow("all right") << QList<bool>{true, true, true, true, true} << good << u"9"_s << u"5"_s;
+    QTest::newRow("all wrong") << QList<bool>{false, false, false, false, false} << QString() << u"0"_s << u"2"_s;
+    QTest::newRow("only question 5") << QList<bool>{false, false, false, false, true} << u"=(B4-B3)*$B$1"_s << u"3"_s << u"2"_s;
+    QTest::newRow("questions 3 and 4") << QList<bool>{false, false, true, true, false} << u"=B$1*(B4-B3)"_s << u"4"_s << u"3"_s;
+    QTest::newRow("five points") << QList<bool>{true, false, true, true, false} << QString() << u"5"_s << u"3"_s;
+    QTest::newRow("six points") << QList<bool>{true, true, true, true, false} << u"=$b$1*(b4-b3)"_s << u"6"_s << u"4"_s;
+    QTest::newRow("seven points") << QList<bool>{false, false, true, true, true} << u"=($B4-$B3)*$B$1"_s << u"7"_s << u"4"_s;
+    QTest::newRow("eight points") << QList<bool>{true, false, true, true, true} << u"=$B$1*($B4-$B3)"_s << u"8"_s << u"5"_s;
+}
+
+void TestRuns::wholeRunEndsWithTotalAndGrade()
+{
+    QFETCH(QList<bool>, right);
+    QFETCH(QString, formula);
+    QFETCH(QString, total);
+    QFETCH(QString, grade);
+
+    takeQuiz({right[0], right[1], right[2], right[3]}, formula);
+    QCOMPARE(right.size(), 5);
+
+    auto &results = shell::Form5();
+    QVERIFY(shell::Form4().isHidden());
+    QVERIFY(results.isVisible());
+    QCOMPARE(harness::visibleScreens(), QWidgetList{&results});
+    QCOMPARE(results.Label14->text(), total);
+    QCOMPARE(results.Label8->text(), grade);
+
+    const std::array<QLabel *, 5> fields{results.Label4, results.Label5, results.Label6, results.Label10, results.Label12};
+    const std::array<QString, 5> verdicts{u"верно (1 балл)"_s, u"верно (1 балл)"_s, u"верно (2 балла)"_s,
+                                          u"верно (2 балла)"_s, u"верно (3 балла)"_s};
+    for (std::size_t question = 0; question < fields.size(); ++question)
+        QCOMPARE(fields[question]->text(), right[qsizetype(question)] ? verdicts[question] : u"неверно"_s);
+
+    for (const QLabel *label : results.findChildren<QLabel *>())
+        QVERIFY2(!label->text().startsWith(u"Label"_s), qPrintable(label->objectName()));
+}
+
+void TestRuns::titleHandsOverOnceAfterTwoSeconds()
+{
+    auto &title = shell::Form1();
+    QSignalSpy ticks(title.Timer1, &QTimer::timeout);
+    QElapsedTimer clock;
+    clock.start();
+    title.showScreen();
+    QVERIFY(title.Timer1->isActive());
+
+    QVERIFY(ticks.wait(3000));
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 1990 && elapsed < 2500, qPrintable(QString::number(elapsed)));
+    QVERIFY(title.isHidden());
+    QVERIFY(shell::Form6().isVisible());
+    QVERIFY(!title.Timer1->isActive());
+    QCOMPARE(ticks.count(), 1);
+}
+
+void TestRuns::titleIgnoresClicksAndKeys()
+{
+    auto &title = shell::Form1();
+    title.showScreen();
+    QTest::mouseClick(title.Label1, Qt::LeftButton);
+    QTest::mouseClick(title.Picture1, Qt::LeftButton);
+    for (const auto key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Tab, Qt::Key_Escape})
+        QTest::keyClick(&title, key);
+
+    QVERIFY(title.isVisible());
+    QVERIFY(!shell::Form6.isFilled());
+    QVERIFY(title.Timer1->isActive());
+}
+
+void TestRuns::startButtonOpensQuestionOneWithAFreshDraw()
+{
+    shell::Form1().showScreen();
+    shell::Form1().Timer1_Timer();
+    QCOMPARE(m_draws->seedings, 0);
+    QVERIFY(!shell::Form2.isFilled());
+
+    QTest::mouseClick(shell::Form6().Command1, Qt::LeftButton);
+
+    QCOMPARE(m_draws->seedings, 1);
+    QVERIFY(shell::Form6().isHidden());
+    QVERIFY(shell::Form2().isVisible());
+    QCOMPARE(shell::Form2().Option1[1]->text(), u"латинскими буквами и сочетаниями букв"_s);
+}
+
+void TestRuns::keysOnTheFormulaScreen_data()
+{
+    QTest::addColumn<bool>("typeFirst");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("judged");
+
+    QTest::newRow("Space on the opening focus") << false << int(Qt::Key_Space) << true;
+    QTest::newRow("Enter on the opening focus") << false << int(Qt::Key_Return) << true;
+    QTest::newRow("Enter in the text box") << true << int(Qt::Key_Return) << false;
+}
+
+void TestRuns::keysOnTheFormulaScreen()
+{
+    QFETCH(bool, typeFirst);
+    QFETCH(int, key);
+    QFETCH(bool, judged);
+
+    auto &form = shell::Form4();
+    form.showScreen();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), form.Command3);
+    if (typeFirst) {
+        QTest::keyClick(&form, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form.Text1);
+        QTest::keyClicks(form.Text1, u"=$B$1*(B4-B3)"_s);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+
+    QCOMPARE(shell::Form5.isFilled(), judged);
+    QCOMPARE(form.isVisible(), !judged);
+    if (judged) {
+        QVERIFY(shell::Form5().isVisible());
+        QCOMPARE(shell::Form5().Label12->text(), u"неверно"_s);
+        QCOMPARE(shell::Form5().Label14->text(), u"0"_s);
+        QCOMPARE(shell::Form5().Label8->text(), u"2"_s);
+    }
+}
+
+QTEST_MAIN(TestRuns)
+#include "test_runs.moc"
