@@ -15,7 +15,7 @@ struct Ink {
 // images go into the icon file's 1-bit and 4-bit bitmaps unchanged.
 constexpr std::array kLegend{
     Ink{'.', 0x00000000},  // transparent
-    Ink{'K', 0xFF000000},  // outline; caption and shadow in the 2-colour image
+    Ink{'K', 0xFF000000},  // outline; in the 2-colour image also the caption and a dithered shadow
     Ink{'W', 0xFFFFFFFF},  // window body
     Ink{'C', 0xFF00FFFF},  // caption band
     Ink{'L', 0xFFC0C0C0},  // line under the caption

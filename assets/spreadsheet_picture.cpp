@@ -102,9 +102,8 @@ constexpr std::array kTable{
     CellText{1, 5, u"1860", Align::Right, false},
 };
 
-// Unsmoothed pure-black text like a 2003 screen face; at 13 pixels Liberation Sans has the
-// 10-pixel capitals of 10-point Arial on a 96-dpi screen, and its bold "Стоимость 1 КВт"
-// just fits the 110 pixels of column A.
+// At 13 pixels Liberation Sans has the 10-pixel capitals of 10-point Arial on a 96-dpi
+// screen, and its bold "Стоимость 1 КВт" just fits the 110 pixels of column A.
 constexpr int kTextPixelSize = 13;
 constexpr int kCapHeight = 10;
 
@@ -113,15 +112,19 @@ constexpr int kCapHeight = 10;
     QFont font(u"Liberation Sans"_s);
     font.setPixelSize(kTextPixelSize);
     font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferAntialias);
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setKerning(false);
     return font;
 }
 
-// A line of text as pure black pixels on a clear ground. The glyphs are drawn smoothed and
-// cut at half coverage: at this size Liberation Sans's own black-and-white hinting leaves
-// spurs on the sides of "0", which then touch in "2005".
+// A line of text as pure black pixels on a clear ground. Liberation Sans's own black-and-white
+// hinting leaves spurs on the sides of "0" at this size (the zeros of "2005" touch), so the
+// glyphs are drawn smoothed and then cut: a pixel is inked where the glyph covers most of it,
+// and a stem split between two columns, as in "4" or "т", keeps only its darker column.
+constexpr int kSolidCoverage = 153;  // of 255
+constexpr int kStemCoverage = 64;
+
 struct Lettering {
     QImage ink;  // ARGB32, each pixel black or fully transparent
     QPoint pen;  // where the pen starts, on the baseline
@@ -133,19 +136,23 @@ struct Lettering {
 {
     const QFontMetrics metrics(font);
     const int margin = metrics.height();
-    QImage ground(metrics.horizontalAdvance(text) + 2 * margin, metrics.height(), QImage::Format_RGB32);
-    ground.fill(Qt::white);
+    QImage coverage(metrics.horizontalAdvance(text) + 2 * margin, metrics.height(), QImage::Format_Alpha8);
+    coverage.fill(Qt::transparent);
     {
-        QPainter painter(&ground);
+        QPainter painter(&coverage);
         painter.setFont(font);
         painter.setPen(Qt::black);
         painter.drawText(margin, metrics.ascent(), text);
     }
-    Lettering result{QImage(ground.size(), QImage::Format_ARGB32), {margin, metrics.ascent()}, ground.width(), -1};
+    Lettering result{QImage(coverage.size(), QImage::Format_ARGB32), {margin, metrics.ascent()}, coverage.width(), -1};
     result.ink.fill(Qt::transparent);
-    for (int y = 0; y < ground.height(); ++y) {
-        for (int x = 0; x < ground.width(); ++x) {
-            if (qGray(ground.pixel(x, y)) < 128) {
+    const auto at = [&coverage](int x, int y) {
+        return x < 0 || x >= coverage.width() ? 0 : qAlpha(coverage.pixel(x, y));
+    };
+    for (int y = 0; y < coverage.height(); ++y) {
+        for (int x = 0; x < coverage.width(); ++x) {
+            const int c = at(x, y);
+            if (c >= kSolidCoverage || (c >= kStemCoverage && c > at(x - 1, y) && c >= at(x + 1, y))) {
                 result.ink.setPixel(x, y, 0xFF000000 | kInk);
                 result.first = std::min(result.first, x - margin);
                 result.last = std::max(result.last, x - margin);

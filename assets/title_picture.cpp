@@ -201,7 +201,8 @@ public:
                 const auto mix = [c](int below, int above) {
                     return static_cast<int>(std::lround(below * (1 - c) + above * c));
                 };
-                m_ink[i] = nearestInk(mix(qRed(under), qRed(over)), mix(qGreen(under), qGreen(over)),
+                m_ink[i] = nearestInk(mix(qRed(under), qRed(over)),
+                                      mix(qGreen(under), qGreen(over)),
                                       mix(qBlue(under), qBlue(over)));
             }
         }
@@ -291,14 +292,17 @@ constexpr Halo BeigeHalo{Cream, Cream, 6};
 constexpr Halo ShirtHalo{Smoke, Mist, 2};
 
 // The head is drawn upright and then bowed towards the hand.
-const QTransform Bow = QTransform().translate(191, 96).rotate(16).scale(0.93, 0.93).translate(-205, -100);
+const QTransform Bow =
+    QTransform().translate(191, 96).rotate(16).scale(0.93, 0.93).translate(-205, -100);
 
 constexpr Knot Face[] = {
     {168, 50}, {196, 32}, {226, 28}, {242, 36}, {247, 48}, {245, 56}, {250, 66},
     {254, 75, true}, {245, 80, true}, {244, 86}, {240, 90}, {242, 95}, {236, 103}, {222, 108},
     {200, 102}, {184, 96}, {170, 90}, {164, 72},
 };
-constexpr Knot Ear[] = {{178, 60}, {168, 56}, {162, 64}, {163, 76}, {170, 86}, {180, 88}, {182, 72}};
+constexpr Knot Ear[] = {
+    {178, 60}, {168, 56}, {162, 64}, {163, 76}, {170, 86}, {180, 88}, {182, 72},
+};
 constexpr Knot Hair[] = {
     {155, 74}, {154, 46}, {166, 18}, {192, 5}, {222, 7}, {240, 20}, {246, 36, true},
     {236, 33}, {228, 37, true}, {218, 31}, {204, 36}, {190, 42}, {184, 52}, {182, 62},
@@ -312,13 +316,19 @@ constexpr Knot Jacket[] = {
     {295, 190}, {289, 160}, {276, 138}, {256, 124}, {234, 116, true},
 };
 // Light catches the tops of the shoulders.
-constexpr Knot LeftSheen[] = {{76, 156}, {92, 140}, {128, 130}, {160, 124}, {132, 136}, {100, 146}, {84, 164}};
-constexpr Knot RightSheen[] = {{246, 127}, {268, 136}, {284, 156}, {289, 184}, {280, 164}, {266, 144}};
+constexpr Knot LeftSheen[] = {
+    {76, 156}, {92, 140}, {128, 130}, {160, 124}, {132, 136}, {100, 146}, {84, 164},
+};
+constexpr Knot RightSheen[] = {
+    {246, 127}, {268, 136}, {284, 156}, {289, 184}, {280, 164}, {266, 144},
+};
 constexpr Knot Shirt[] = {{182, 112, true}, {240, 112, true}, {213, 226, true}};
 constexpr Knot LeftCollar[] = {{190, 112, true}, {209, 124, true}, {203, 140, true}, {194, 126}};
 constexpr Knot RightCollar[] = {{232, 112, true}, {213, 124, true}, {220, 140, true}, {228, 126}};
 constexpr Knot TieKnot[] = {{207, 124, true}, {215, 124, true}, {214, 134, true}, {208, 134, true}};
-constexpr Knot TieBlade[] = {{209, 134, true}, {213, 134, true}, {218, 180}, {213, 198, true}, {208, 180}};
+constexpr Knot TieBlade[] = {
+    {209, 134, true}, {213, 134, true}, {218, 180}, {213, 198, true}, {208, 180},
+};
 constexpr Knot LeftLapel[] = {
     {186, 114, true}, {176, 133, true}, {185, 142, true}, {181, 152, true}, {190, 186},
     {213, 226, true}, {190, 116, true},
@@ -340,8 +350,12 @@ constexpr Knot Hand[] = {
 constexpr Knot Mouse[] = {
     {286, 258}, {294, 247}, {316, 244}, {334, 248}, {343, 256}, {335, 265}, {310, 268}, {292, 266},
 };
-constexpr Knot MonitorFront[] = {{373, 114, true}, {444, 104, true}, {447, 228, true}, {376, 236, true}};
-constexpr Knot MonitorSide[] = {{444, 104, true}, {476, 118, true}, {474, 212, true}, {447, 228, true}};
+constexpr Knot MonitorFront[] = {
+    {373, 114, true}, {444, 104, true}, {447, 228, true}, {376, 236, true},
+};
+constexpr Knot MonitorSide[] = {
+    {444, 104, true}, {476, 118, true}, {474, 212, true}, {447, 228, true},
+};
 constexpr Knot Screen[] = {
     {386, 131}, {391, 125}, {429, 118}, {434, 122}, {435, 205}, {430, 211}, {393, 217}, {388, 213},
 };
@@ -475,10 +489,12 @@ QPainterPath coil(std::span<const Knot> course, double radius, double pitch)
         const double t = static_cast<double>(i) / steps;
         const double turn = 2 * std::numbers::pi * t * length / pitch;
         const QPointF at = base.pointAtPercent(t);
-        const QPointF ahead = base.pointAtPercent(std::min(1.0, t + 0.01)) - base.pointAtPercent(std::max(0.0, t - 0.01));
+        const QPointF ahead = base.pointAtPercent(std::min(1.0, t + 0.01))
+                              - base.pointAtPercent(std::max(0.0, t - 0.01));
         const QPointF along = ahead / std::hypot(ahead.x(), ahead.y());
         const QPointF across(-along.y(), along.x());
-        const QPointF p = at - along * (radius * std::sin(turn)) + across * (radius * (std::cos(turn) - 1));
+        const QPointF p = at - along * (radius * std::sin(turn))
+                          + across * (radius * (std::cos(turn) - 1));
         knots.push_back({p.x(), p.y()});
     }
     return openCurve(knots);

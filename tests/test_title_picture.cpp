@@ -116,8 +116,7 @@ void TestTitlePicture::colourShares_data()
     QTest::newRow("dark brown hair and tie") << HairDark << 1.0 << 4.0;
     QTest::newRow("brown strands and rims") << HairMid << 0.1 << 2.0;
     for (std::size_t i = 7; i < Palette.size(); ++i) {
-        const QByteArray name = QByteArrayLiteral("halo tint #") + QByteArray::number(Palette[i], 16);
-        QTest::newRow(name.constData()) << Palette[i] << 0.1 << 4.0;
+        QTest::addRow("halo tint #%06x", Palette[i]) << Palette[i] << 0.1 << 4.0;
     }
 }
 
@@ -142,9 +141,12 @@ void TestTitlePicture::regions_data()
     const QRect head(155, 5, 86, 106);
     const QRect hand(270, 235, 46, 21);
     const QRect monitor(372, 102, 107, 182);
+    const QRect mouse(316, 245, 28, 22);
+    const QRect bottom(20, 262, 460, 40);
 
     QTest::newRow("jacket mostly tan") << jacket << QList<QRgb>{Tan} << 60.0;
-    QTest::newRow("shirt front white") << shirtFront << QList<QRgb>{White, 0xF1F1F1, 0xF8F8F8} << 10.0;
+    const QList<QRgb> whites{White, 0xF1F1F1, 0xF8F8F8};
+    QTest::newRow("shirt front white") << shirtFront << whites << 10.0;
     QTest::newRow("dark tie") << shirtFront << QList<QRgb>{HairDark} << 6.0;
     QTest::newRow("mauve-brown face") << head << QList<QRgb>{Mauve} << 30.0;
     QTest::newRow("dark brown hair") << head << QList<QRgb>{HairDark} << 12.0;
@@ -152,8 +154,8 @@ void TestTitlePicture::regions_data()
     QTest::newRow("mauve-brown hand") << hand << QList<QRgb>{Mauve} << 45.0;
     QTest::newRow("pale pink monitor") << monitor << QList<QRgb>{PalePink} << 30.0;
     QTest::newRow("monitor contour") << monitor << QList<QRgb>{NearBlack} << 5.0;
-    QTest::newRow("mouse beside the hand") << QRect(316, 245, 28, 22) << QList<QRgb>{PalePink} << 30.0;
-    QTest::newRow("desk edge and cable") << QRect(20, 262, 460, 40) << QList<QRgb>{NearBlack} << 1.5;
+    QTest::newRow("mouse beside the hand") << mouse << QList<QRgb>{PalePink} << 30.0;
+    QTest::newRow("desk edge and cable") << bottom << QList<QRgb>{NearBlack} << 1.5;
     QTest::newRow("blank page top left") << QRect(0, 0, 140, 100) << QList<QRgb>{White} << 100.0;
     QTest::newRow("blank page top right") << QRect(300, 0, 197, 90) << QList<QRgb>{White} << 100.0;
 }

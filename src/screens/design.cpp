@@ -89,7 +89,7 @@ QPixmap picture(const QString &resource)
 QFont font(Font design)
 {
     QFont result(u"MS Sans Serif"_s);
-    result.setPointSizeF(design.points);
+    result.setPixelSize(pixelSize(design.points));
     result.setBold(design.bold);
     result.setItalic(design.italic);
     return result;
@@ -152,9 +152,10 @@ QPushButton *button(QWidget *parent, const QString &name, Place where, const QSt
 }
 
 QLineEdit *textBox(QWidget *parent, const QString &name, Place where, Font face,
-                   Colours colours)
+                   Colours colours, const QString &spoken)
 {
     auto *control = place(new QLineEdit(parent), name, where);
+    control->setAccessibleName(spoken);
     control->setFont(font(face));
     control->setMaxLength(std::numeric_limits<int>::max());
     paint(control, colours, WindowBack, WindowText);
@@ -165,9 +166,10 @@ QLineEdit *textBox(QWidget *parent, const QString &name, Place where, Font face,
 }
 
 QLabel *pictureBox(QWidget *parent, const QString &name, Place where, const QString &resource,
-                   Sizing sizing)
+                   Sizing sizing, const QString &spoken)
 {
     auto *control = place(new QLabel(parent), name, where);
+    control->setAccessibleName(spoken);
     control->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     control->setPixmap(picture(resource));
@@ -178,9 +180,11 @@ QLabel *pictureBox(QWidget *parent, const QString &name, Place where, const QStr
     return control;
 }
 
-QLabel *image(QWidget *parent, const QString &name, Place where, const QString &resource)
+QLabel *image(QWidget *parent, const QString &name, Place where, const QString &resource,
+              const QString &spoken)
 {
     auto *control = place(new QLabel(parent), name, where);
+    control->setAccessibleName(spoken);
     // Whole pixels are repeated rather than blended, so the grid lines stay crisp.
     control->setPixmap(picture(resource).scaled(control->size(), Qt::IgnoreAspectRatio,
                                                 Qt::FastTransformation));

@@ -35,6 +35,7 @@ struct Place {
 };
 
 // The design face is "MS Sans Serif" with the Cyrillic character set; only size and style vary.
+// Sizes are in points at 96 dots per inch, as the screens were laid out.
 struct Font {
     qreal points = 8;
     bool bold = false;
@@ -42,6 +43,14 @@ struct Font {
 };
 inline constexpr Font DefaultFont{};
 
+// The design size in pixels at 96 dpi, rounded as the classic platform does: 8 pt is 11 px.
+[[nodiscard]] constexpr int pixelSize(qreal points) noexcept
+{
+    return static_cast<int>(points * 96 / 72 + 0.5);
+}
+
+// Sized in pixels, not points: the screens must not grow with the desktop's font DPI,
+// or their texts would no longer fit the fixed boxes.
 [[nodiscard]] QFont font(Font design);
 
 // A colour left out means the platform's system colour for that kind of control.
@@ -80,18 +89,20 @@ QRadioButton *option(QWidget *frame, const QString &name, Place place, Font font
 QPushButton *button(QWidget *parent, const QString &name, Place place, const QString &caption,
                     Font font, QRgb face);
 
-// A single-line text box with no length limit.
+// A single-line text box with no length limit; spoken is its name for screen readers.
 QLineEdit *textBox(QWidget *parent, const QString &name, Place place, Font font,
-                   Colours colours);
+                   Colours colours, const QString &spoken);
 
 enum class Sizing { AutoSize, Fixed };
 
-// A picture at its natural size, from the top-left, inside a 2-pixel sunken border.
+// A picture at its natural size, from the top-left, inside a 2-pixel sunken border;
+// spoken is what a screen reader says of it.
 QLabel *pictureBox(QWidget *parent, const QString &name, Place place, const QString &picture,
-                   Sizing sizing);
+                   Sizing sizing, const QString &spoken);
 
 // A picture stretched to the control, without a border.
-QLabel *image(QWidget *parent, const QString &name, Place place, const QString &picture);
+QLabel *image(QWidget *parent, const QString &name, Place place, const QString &picture,
+              const QString &spoken);
 
 // A timer owned by the screen; the screen starts it.
 QTimer *timer(QWidget *parent, const QString &name, int intervalMs);

@@ -16,7 +16,7 @@ namespace screens {
 Form1::Form1() : Screen(u"Form1"_s, u"Ссылки в Excel"_s, 10125, 7230, 0xFFFFC0)
 {
     Label1 = label(this, u"Label1"_s, {1200, 120, 7815, 2055}, u"Тест по теме: Ссылки в Еxcel"_s, {.points = 36, .bold = true, .italic = true}, {.text = 0x008000, .back = 0xFFFFC0}, Align::Centre);
-    Picture1 = pictureBox(this, u"Picture1"_s, {1440, 2280, 7515, 4740}, u":/pictures/title.bmp"_s, Sizing::AutoSize);
+    Picture1 = pictureBox(this, u"Picture1"_s, {1440, 2280, 7515, 4740}, u":/pictures/title.bmp"_s, Sizing::AutoSize, u"Рисунок: человек за компьютером"_s);
     Timer1 = timer(this, u"Timer1"_s, 2000);
 
     handle(Timer1, &QTimer::timeout, &Form1::Timer1_Timer);

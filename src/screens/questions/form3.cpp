@@ -19,7 +19,7 @@ Form3::Form3()
     Option1[0] = option(Frame2, u"Option1(0)"_s, {720, 600, 1815, 375}, {.points = 9.75}, {.back = 0x8080FF}, true);
     Option1[1] = option(Frame2, u"Option1(1)"_s, {720, 1080, 2055, 375}, {.points = 9.75}, {.back = 0x8080FF});
     Option1[2] = option(Frame2, u"Option1(2)"_s, {720, 1560, 2055, 375}, {.points = 9.75}, {.back = 0x8080FF});
-    Picture1 = pictureBox(this, u"Picture1"_s, {4800, 2280, 4455, 3375}, u":/pictures/worksheet.bmp"_s, Sizing::Fixed);
+    Picture1 = pictureBox(this, u"Picture1"_s, {4800, 2280, 4455, 3375}, u":/pictures/worksheet.bmp"_s, Sizing::Fixed, WorksheetSpoken.toString());
     Command2 = button(this, u"Command2"_s, {6960, 6120, 2895, 615}, u"Ввод"_s, {.points = 18, .bold = true}, 0xFF8080);
 
     tabOrder({Option1[2], Option1[1], Option1[0], Command2});

@@ -19,14 +19,21 @@ namespace screens {
 namespace {
 constexpr QStringView ThreePoints = u"верно (3 балла)";
 constexpr int Points = 3;
+
+// The picture holds the data the question works on, so a screen reader reads it out.
+constexpr QStringView SpreadsheetSpoken =
+    u"Таблица на листе Excel. A1: Стоимость 1 КВт, B1: 1,50р. "
+    u"Строка 2: Месяц, Показания счетчика, Оплата за месяц. "
+    u"A3: декабрь 2005, B3: 1280. A4: январь, B4: 1450. "
+    u"A5: февраль, B5: 1630. A6: март, B6: 1860. Столбец C пуст.";
 }  // namespace
 
 Form4::Form4() : Screen(u"Form4"_s, u"Ссылки в Excel"_s, 9990, 7110, std::nullopt)
 {
     Label1 = label(this, u"Label1"_s, {600, 360, 8655, 1335}, u"Какую формулу нужно ввести в ячейку С4, для получения значения оплаты электроэнергии за январь, так чтобы ее можно было скопировать в ячейки С5 и С6? "_s, {.points = 13.5, .bold = true}, {.back = 0xE0E0E0}, Align::Left, Border::FixedSingle);
     Label2 = label(this, u"Label2"_s, {600, 3000, 3495, 615}, u"Введите формулу"_s, {.points = 18}, {.text = 0xFF0000});
-    Text1 = textBox(this, u"Text1"_s, {360, 3840, 3855, 735}, {.points = 18, .bold = true}, {.text = 0x800000});
-    Image1 = image(this, u"Image1"_s, {4800, 2760, 4695, 2370}, u":/pictures/spreadsheet.bmp"_s);
+    Text1 = textBox(this, u"Text1"_s, {360, 3840, 3855, 735}, {.points = 18, .bold = true}, {.text = 0x800000}, u"Формула"_s);
+    Image1 = image(this, u"Image1"_s, {4800, 2760, 4695, 2370}, u":/pictures/spreadsheet.bmp"_s, SpreadsheetSpoken.toString());
     Command3 = button(this, u"Command3"_s, {7200, 6120, 2415, 615}, u"Ввод"_s, {.points = 18, .bold = true}, 0xFFC0C0);
 
     tabOrder({Command3, Text1});

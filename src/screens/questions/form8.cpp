@@ -19,7 +19,7 @@ Form8::Form8()
     Option1[0] = option(Frame1, u"Option1(0)"_s, {240, 480, 2655, 495}, {.points = 9.75}, {.back = 0xC0C0FF}, true);
     Option1[1] = option(Frame1, u"Option1(1)"_s, {240, 1080, 2535, 615}, {.points = 9.75}, {.back = 0xC0C0FF});
     Option1[2] = option(Frame1, u"Option1(2)"_s, {240, 1800, 2535, 615}, {.points = 9.75}, {.back = 0xC0C0FF});
-    Picture1 = pictureBox(this, u"Picture1"_s, {5160, 2400, 4455, 3375}, u":/pictures/worksheet.bmp"_s, Sizing::Fixed);
+    Picture1 = pictureBox(this, u"Picture1"_s, {5160, 2400, 4455, 3375}, u":/pictures/worksheet.bmp"_s, Sizing::Fixed, WorksheetSpoken.toString());
     Command1 = button(this, u"Command1"_s, {7080, 6360, 2535, 735}, u"Ввод"_s, {.points = 18, .bold = true}, 0xFFC0C0);
 
     tabOrder({Option1[0], Option1[1], Option1[2], Command1});

@@ -15,6 +15,10 @@ namespace screens {
 
 class Form5;
 
+// What a screen reader says of the worksheet picture on questions 3 and 4.
+inline constexpr QStringView WorksheetSpoken =
+    u"Пустой лист Excel: столбцы от A до H, строки от 1 до 12, выделена ячейка A1";
+
 enum class Answer : std::uint8_t { Right, WrongA, WrongB };
 
 // Which answer each of the three slots shows, one row per CorrectIndex 1..3.

@@ -1,0 +1,261 @@
+#include "quiz_harness.h"
+
+#include "screens/design.h"
+#include "screens/results/form5.h"
+
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(shell::ScreenId)
+
+namespace {
+
+constexpr std::array AllScreens{shell::ScreenId::Form1, shell::ScreenId::Form6, shell::ScreenId::Form2,
+                                shell::ScreenId::Form7, shell::ScreenId::Form3, shell::ScreenId::Form8,
+                                shell::ScreenId::Form4, shell::ScreenId::Form5};
+
+const char *nameOf(shell::ScreenId id)
+{
+    static const std::array names{"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7", "Form8"};
+    return names.at(static_cast<std::size_t>(id));
+}
+
+// Where a control draws its text, and how.
+struct TextPlace {
+    QRect box;
+    int flags = 0;
+    QString text;
+};
+
+std::optional<TextPlace> textPlaceOf(QWidget *control)
+{
+    if (auto *option = dynamic_cast<design::OptionButton *>(control))
+        return TextPlace{option->captionRect(), design::OptionButton::captionFlags(), option->text()};
+    if (auto *label = qobject_cast<QLabel *>(control)) {
+        if (label->text().isEmpty())
+            return std::nullopt;
+        const int wrap = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
+        return TextPlace{label->contentsRect(), int(label->alignment()) | wrap, label->text()};
+    }
+    if (auto *button = qobject_cast<QPushButton *>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect box = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        return TextPlace{box, Qt::AlignCenter, button->text()};
+    }
+    if (auto *frame = qobject_cast<QGroupBox *>(control)) {
+        // The caption must fit the frame's width, on its one line.
+        return TextPlace{QRect(8, 0, frame->width() - 16, frame->fontMetrics().height()),
+                         Qt::AlignLeft | Qt::AlignTop, frame->title()};
+    }
+    return std::nullopt;
+}
+
+// The ink of the text drawn into its box, on a canvas with room all round.
+QRect inkOf(const TextPlace &place, const QFont &font, int margin)
+{
+    QImage canvas(place.box.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    {
+        QPainter painter(&canvas);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        // Controls clip their text to the box; drawn unclipped, what they would cut off shows.
+        painter.drawText(QRect(QPoint(margin, margin), place.box.size()), place.flags | Qt::TextDontClip,
+                         place.text);
+    }
+    QRect ink;
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            if (qGray(canvas.pixel(x, y)) < 160)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+void fillResultsWithTheLongestTexts()
+{
+    auto &results = shell::Form5();
+    for (QLabel *field : {results.Label4, results.Label5, results.Label6, results.Label10, results.Label12})
+        field->setText(u"верно (3 балла)"_s);
+    results.Label14->setText(u"9"_s);
+    results.Label8->setText(u"5"_s);
+}
+
+}  // namespace
+
+class TestDesign : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { harness::applyLookOnce(); }
+    void cleanup() { shell::endRun(); }
+
+    void clientAreaHasTheDesignSize_data();
+    void clientAreaHasTheDesignSize();
+    void controlsKeepTheirPlaceWhenResized();
+    void everyControlUsesTheEmbeddedFace_data();
+    void everyControlUsesTheEmbeddedFace();
+    void fontsHaveTheDesignSize_data();
+    void fontsHaveTheDesignSize();
+    void noTextIsCutOff_data();
+    void noTextIsCutOff();
+};
+
+void TestDesign::clientAreaHasTheDesignSize_data()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("fixed");
+
+    QTest::newRow("Form1") << shell::ScreenId::Form1 << QSize(675, 482) << false;
+    QTest::newRow("Form6") << shell::ScreenId::Form6 << QSize(669, 474) << false;
+    QTest::newRow("Form2") << shell::ScreenId::Form2 << QSize(688, 492) << false;
+    QTest::newRow("Form7") << shell::ScreenId::Form7 << QSize(693, 490) << false;
+    QTest::newRow("Form3") << shell::ScreenId::Form3 << QSize(674, 498) << true;
+    QTest::newRow("Form8") << shell::ScreenId::Form8 << QSize(701, 504) << false;
+    QTest::newRow("Form4") << shell::ScreenId::Form4 << QSize(666, 474) << false;
+    QTest::newRow("Form5") << shell::ScreenId::Form5 << QSize(683, 486) << false;
+}
+
+void TestDesign::clientAreaHasTheDesignSize()
+{
+    QFETCH(shell::ScreenId, screen);
+    QFETCH(QSize, size);
+    QFETCH(bool, fixed);
+
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &form = shell::instance(screen);
+    form.showScreen();
+    QCOMPARE(form.size(), size);
+    QCOMPARE(form.minimumSize() == form.maximumSize(), fixed);
+    QCOMPARE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint), !fixed);
+    QCOMPARE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint), !fixed);
+}
+
+void TestDesign::controlsKeepTheirPlaceWhenResized()
+{
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    auto &form = shell::Form5();
+    form.showScreen();
+    const QRect grade = form.Label8->geometry();
+    form.resize(900, 700);
+    QApplication::processEvents();
+    QCOMPARE(form.Label8->geometry(), grade);
+    QCOMPARE(form.Label1->geometry(), QRect(-24, 8, 225, 65));
+}
+
+void TestDesign::everyControlUsesTheEmbeddedFace_data()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    for (const auto screen : AllScreens)
+        QTest::newRow(nameOf(screen)) << screen;
+}
+
+void TestDesign::everyControlUsesTheEmbeddedFace()
+{
+    QFETCH(shell::ScreenId, screen);
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &form = shell::instance(screen);
+    form.showScreen();
+
+    for (QWidget *control : form.findChildren<QWidget *>()) {
+        if (!textPlaceOf(control) && !qobject_cast<QLineEdit *>(control))
+            continue;
+        const QFontInfo resolved(control->font());
+        QVERIFY2(control->font().family() == u"MS Sans Serif"_s, qPrintable(control->objectName()));
+        QVERIFY2(resolved.family() == u"Liberation Sans"_s,
+                 qPrintable(control->objectName() + u": "_s + resolved.family()));
+        QVERIFY2(QFontMetrics(control->font()).inFont(u'Ж'), qPrintable(control->objectName()));
+    }
+}
+
+void TestDesign::fontsHaveTheDesignSize_data()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+
+    QTest::newRow("title, 36 pt bold italic") << shell::ScreenId::Form1 << u"Label1"_s << 48 << true << true;
+    QTest::newRow("instructions, 13.5 pt") << shell::ScreenId::Form6 << u"Label4"_s << 18 << false << false;
+    QTest::newRow("start button, 24 pt") << shell::ScreenId::Form6 << u"Command1"_s << 32 << false << false;
+    QTest::newRow("default 8 pt") << shell::ScreenId::Form2 << u"Option1(1)"_s << 11 << false << false;
+    QTest::newRow("frame, 12 pt bold") << shell::ScreenId::Form2 << u"Frame1"_s << 16 << true << false;
+    QTest::newRow("options, 9.75 pt") << shell::ScreenId::Form3 << u"Option1(2)"_s << 13 << false << false;
+    QTest::newRow("question, 13.5 pt bold") << shell::ScreenId::Form3 << u"Label1"_s << 18 << true << false;
+    QTest::newRow("formula, 18 pt bold") << shell::ScreenId::Form4 << u"Text1"_s << 24 << true << false;
+    QTest::newRow("grade, 39 pt bold") << shell::ScreenId::Form5 << u"Label8"_s << 52 << true << false;
+    QTest::newRow("total caption, 24 pt") << shell::ScreenId::Form5 << u"Label13"_s << 32 << false << false;
+}
+
+void TestDesign::fontsHaveTheDesignSize()
+{
+    QFETCH(shell::ScreenId, screen);
+    QFETCH(QString, control);
+    QFETCH(int, pixels);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    auto *widget = shell::instance(screen).findChild<QWidget *>(control);
+    QVERIFY(widget);
+    const QFontInfo resolved(widget->font());
+    QCOMPARE(resolved.pixelSize(), pixels);
+    QCOMPARE(resolved.bold(), bold);
+    QCOMPARE(resolved.italic(), italic);
+}
+
+void TestDesign::noTextIsCutOff_data()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<int>("correctIndex");
+    for (const auto screen : AllScreens) {
+        for (int correctIndex = 1; correctIndex <= 3; ++correctIndex)
+            QTest::addRow("%s, right answer in slot %d", nameOf(screen), correctIndex) << screen << correctIndex;
+    }
+}
+
+void TestDesign::noTextIsCutOff()
+{
+    QFETCH(shell::ScreenId, screen);
+    QFETCH(int, correctIndex);
+
+    harness::ScriptedDraws draws{harness::drawFor(correctIndex)};
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &form = shell::instance(screen);
+    if (screen == shell::ScreenId::Form5)
+        fillResultsWithTheLongestTexts();
+    form.showScreen();
+
+    constexpr int Margin = 40;
+    for (QWidget *control : form.findChildren<QWidget *>()) {
+        const auto place = textPlaceOf(control);
+        if (!place)
+            continue;
+        const QRect ink = inkOf(*place, control->font(), Margin);
+        const QRect box(QPoint(Margin, Margin), place->box.size());
+        QVERIFY2(box.contains(ink),
+                 qPrintable(u"%1 \"%2\": ink %3,%4 %5x%6 outside its %7x%8 box"_s.arg(control->objectName(), place->text)
+                                .arg(ink.x() - Margin).arg(ink.y() - Margin).arg(ink.width()).arg(ink.height())
+                                .arg(box.width()).arg(box.height())));
+    }
+}
+
+QTEST_MAIN(TestDesign)
+#include "test_design.moc"
