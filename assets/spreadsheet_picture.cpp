@@ -1,4 +1,5 @@
 #include "pictures.h"
+#include "lettering.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -102,65 +103,7 @@ constexpr std::array kTable{
     CellText{1, 5, u"1860", Align::Right, false},
 };
 
-// At 13 pixels Liberation Sans has the 10-pixel capitals of 10-point Arial on a 96-dpi
-// screen, and its bold "Стоимость 1 КВт" just fits the 110 pixels of column A.
-constexpr int kTextPixelSize = 13;
-constexpr int kCapHeight = 10;
 
-[[nodiscard]] QFont screenFont(bool bold)
-{
-    QFont font(u"Liberation Sans"_s);
-    font.setPixelSize(kTextPixelSize);
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
-    font.setHintingPreference(QFont::PreferFullHinting);
-    font.setKerning(false);
-    return font;
-}
-
-// A line of text as pure black pixels on a clear ground. Liberation Sans's own black-and-white
-// hinting leaves spurs on the sides of "0" at this size (the zeros of "2005" touch), so the
-// glyphs are drawn smoothed and then cut: a pixel is inked where the glyph covers most of it,
-// and a stem split between two columns, as in "4" or "т", keeps only its darker column.
-constexpr int kSolidCoverage = 153;  // of 255
-constexpr int kStemCoverage = 64;
-
-struct Lettering {
-    QImage ink;  // ARGB32, each pixel black or fully transparent
-    QPoint pen;  // where the pen starts, on the baseline
-    int first;   // the inked columns, relative to the pen
-    int last;
-};
-
-[[nodiscard]] Lettering letter(const QFont& font, const QString& text)
-{
-    const QFontMetrics metrics(font);
-    const int margin = metrics.height();
-    QImage coverage(metrics.horizontalAdvance(text) + 2 * margin, metrics.height(), QImage::Format_Alpha8);
-    coverage.fill(Qt::transparent);
-    {
-        QPainter painter(&coverage);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(margin, metrics.ascent(), text);
-    }
-    Lettering result{QImage(coverage.size(), QImage::Format_ARGB32), {margin, metrics.ascent()}, coverage.width(), -1};
-    result.ink.fill(Qt::transparent);
-    const auto at = [&coverage](int x, int y) {
-        return x < 0 || x >= coverage.width() ? 0 : qAlpha(coverage.pixel(x, y));
-    };
-    for (int y = 0; y < coverage.height(); ++y) {
-        for (int x = 0; x < coverage.width(); ++x) {
-            const int c = at(x, y);
-            if (c >= kSolidCoverage || (c >= kStemCoverage && c > at(x - 1, y) && c >= at(x + 1, y))) {
-                result.ink.setPixel(x, y, 0xFF000000 | kInk);
-                result.first = std::min(result.first, x - margin);
-                result.last = std::max(result.last, x - margin);
-            }
-        }
-    }
-    return result;
-}
 
 enum class VerticalAlign { Centre, Bottom };
 

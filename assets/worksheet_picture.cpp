@@ -1,4 +1,5 @@
 #include "pictures.h"
+#include "lettering.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -21,7 +22,6 @@ constexpr QRgb kGridLine = 0xC0C0C0;
 constexpr QRgb kCell = 0xFFFFFF;
 constexpr QRgb kSelectedHeaderFace = 0xC1D2EE;
 constexpr QRgb kSelectedHeaderEdge = 0x316AC5;
-constexpr QRgb kText = 0x000000;
 
 constexpr int kWidth = 291;
 constexpr int kHeight = 224;
@@ -35,9 +35,6 @@ constexpr int kRowPitch = 17;     // 16 pixels of cell plus the line under it
 constexpr int kColumns = 8;
 constexpr int kRows = 12;
 
-// A 13-pixel Liberation Sans has 10-pixel capitals, as 10-point Arial has on a 96-dpi screen.
-constexpr int kLabelPixelSize = 13;
-constexpr int kCapHeight = 10;
 
 [[nodiscard]] QRect columnBox(int column)
 {
@@ -49,59 +46,7 @@ constexpr int kCapHeight = 10;
     return {0, kFirstCellY + kRowPitch * row, kStripLineX, kRowPitch - 1};
 }
 
-[[nodiscard]] QFont labelFont()
-{
-    QFont font(u"Liberation Sans"_s);
-    font.setPixelSize(kLabelPixelSize);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
-    font.setHintingPreference(QFont::PreferFullHinting);
-    font.setKerning(false);
-    return font;
-}
 
-// A line of text as pure black pixels on a clear ground. Liberation Sans's own black-and-white
-// hinting leaves spurs on the sides of "0" at this size (the zeros of "2005" touch), so the
-// glyphs are drawn smoothed and then cut: a pixel is inked where the glyph covers most of it,
-// and a stem split between two columns, as in "4" or "т", keeps only its darker column.
-constexpr int kSolidCoverage = 153;  // of 255
-constexpr int kStemCoverage = 64;
-
-struct Lettering {
-    QImage ink;  // ARGB32, each pixel black or fully transparent
-    QPoint pen;  // where the pen starts, on the baseline
-    int first;   // the inked columns, relative to the pen
-    int last;
-};
-
-[[nodiscard]] Lettering letter(const QFont& font, const QString& text)
-{
-    const QFontMetrics metrics(font);
-    const int margin = metrics.height();
-    QImage coverage(metrics.horizontalAdvance(text) + 2 * margin, metrics.height(), QImage::Format_Alpha8);
-    coverage.fill(Qt::transparent);
-    {
-        QPainter painter(&coverage);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(margin, metrics.ascent(), text);
-    }
-    Lettering result{QImage(coverage.size(), QImage::Format_ARGB32), {margin, metrics.ascent()}, coverage.width(), -1};
-    result.ink.fill(Qt::transparent);
-    const auto at = [&coverage](int x, int y) {
-        return x < 0 || x >= coverage.width() ? 0 : qAlpha(coverage.pixel(x, y));
-    };
-    for (int y = 0; y < coverage.height(); ++y) {
-        for (int x = 0; x < coverage.width(); ++x) {
-            const int c = at(x, y);
-            if (c >= kSolidCoverage || (c >= kStemCoverage && c > at(x - 1, y) && c >= at(x + 1, y))) {
-                result.ink.setPixel(x, y, 0xFF000000 | kText);
-                result.first = std::min(result.first, x - margin);
-                result.last = std::max(result.last, x - margin);
-            }
-        }
-    }
-    return result;
-}
 
 // Centres the ink across the box and puts the capitals 3 pixels above the box's bottom.
 void drawHeaderLabel(QPainter& painter, const QRect& box, const QString& text)
@@ -180,7 +125,7 @@ QImage paintWorksheetPicture()
         fill({kStripLineX, row1.top()}, {kStripLineX, row1.bottom()}, kSelectedHeaderEdge);
         fill({0, row1.bottom() + 1}, {kStripLineX, row1.bottom() + 1}, kSelectedHeaderEdge);
 
-        painter.setFont(labelFont());
+        painter.setFont(screenFont(false));
         for (int column = 0; column < kColumns; ++column) {
             drawHeaderLabel(painter, columnBox(column), QString(QChar(u'A' + column)));
         }
