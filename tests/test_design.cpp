@@ -110,6 +110,8 @@ private slots:
     void fontsHaveTheDesignSize();
     void noTextIsCutOff_data();
     void noTextIsCutOff();
+    void everyScreenShowsTheProgramIcon_data() { everyControlUsesTheEmbeddedFace_data(); }
+    void everyScreenShowsTheProgramIcon();
 };
 
 void TestDesign::clientAreaHasTheDesignSize_data()
@@ -254,6 +256,20 @@ void TestDesign::noTextIsCutOff()
                  qPrintable(u"%1 \"%2\": ink %3,%4 %5x%6 outside its %7x%8 box"_s.arg(control->objectName(), place->text)
                                 .arg(ink.x() - Margin).arg(ink.y() - Margin).arg(ink.width()).arg(ink.height())
                                 .arg(box.width()).arg(box.height())));
+    }
+}
+
+void TestDesign::everyScreenShowsTheProgramIcon()
+{
+    QFETCH(shell::ScreenId, screen);
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    const QIcon icon = shell::instance(screen).windowIcon();
+
+    for (const int size : {16, 32}) {
+        const QImage expected = QImage(u":/icons/icon-%1.png"_s.arg(size)).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(!expected.isNull());
+        QCOMPARE(icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32), expected);
     }
 }
 
