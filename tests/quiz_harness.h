@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -62,6 +63,17 @@ inline void applyLookOnce()
     QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
     guard.start(limitMs);
     return QApplication::exec();
+}
+
+// Waits until the window has the keyboard. On an X server with no window manager the
+// first activation request can be lost while the window is still being mapped, so it is
+// asked for again once.
+[[nodiscard]] inline bool waitUntilActive(QWidget &window)
+{
+    if (QTest::qWaitForWindowActive(&window, 1000))
+        return true;
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
 }
 
 // The quiz windows that are on screen now.

@@ -40,6 +40,36 @@ void TestFormula::judgesExactly_data()
     QTest::newRow("trailing NUL") << (u"=$B$1*(B4-B3)"_s + QChar(u'\0')) << false;
     QTest::newRow("full-width equals") << u"＝$B$1*(B4-B3)"_s << false;
     QTest::newRow("very long") << QString(100000, u'B') << false;
+
+    // What children paste or type into the box.
+    const QString right = u"=$B$1*(B4-B3)"_s;
+    QTest::newRow("a megabyte") << QString(1 << 20, u'B') << false;
+    QTest::newRow("an answer repeated to a megabyte") << right.repeated((1 << 20) / right.size()) << false;
+    QTest::newRow("an answer then a megabyte") << right + QString(1 << 20, u' ') << false;
+    QTest::newRow("only NUL") << QString(1, QChar(u'\0')) << false;
+    QTest::newRow("leading NUL") << QChar(u'\0') + right << false;
+    QTest::newRow("NUL inside") << u"=$B$1*(B4\0-B3)"_s << false;
+    QTest::newRow("control characters") << u"\u0001\u0008\u001B=$B$1*(B4-B3)\u007F"_s << false;
+    QTest::newRow("line break after") << right + u"\n"_s << false;
+    QTest::newRow("carriage return after") << right + u"\r"_s << false;
+    QTest::newRow("tab inside") << u"=$B$1*\t(B4-B3)"_s << false;
+    QTest::newRow("right-to-left mark before") << u"\u200F"_s + right << false;
+    QTest::newRow("left-to-right mark after") << right + u"\u200E"_s << false;
+    QTest::newRow("right-to-left override") << u"\u202E=(B4-B3)*$B$1\u202C"_s << false;
+    QTest::newRow("byte order mark before") << u"\uFEFF"_s + right << false;
+    QTest::newRow("combining acute on B") << u"=$B\u0301$1*(B4-B3)"_s << false;
+    QTest::newRow("combining mark at the end") << right + u"\u0336"_s << false;
+    QTest::newRow("soft hyphen inside") << u"=$B$1*(B4\u00AD-B3)"_s << false;
+    QTest::newRow("word joiner inside") << u"=$B$1*(B4-\u2060B3)"_s << false;
+    QTest::newRow("emoji after") << right + u"\U0001F600"_s << false;
+    QTest::newRow("mathematical bold B") << u"=$\U0001D401$1*(B4-B3)"_s << false;
+    QTest::newRow("full-width B") << u"=$\uFF22$1*(B4-B3)"_s << false;
+    QTest::newRow("minus sign for hyphen") << u"=$B$1*(B4\u2212B3)"_s << false;
+    QTest::newRow("multiplication sign for asterisk") << u"=$B$1\u00D7(B4-B3)"_s << false;
+    QTest::newRow("lone high surrogate after") << right + QChar(char16_t(0xD800)) << false;
+    QTest::newRow("lone low surrogate before") << QChar(char16_t(0xDC00)) + right << false;
+    QTest::newRow("surrogates in the wrong order") << right + QChar(char16_t(0xDE00)) + QChar(char16_t(0xD83D)) << false;
+    QTest::newRow("noncharacter") << right + QChar(char16_t(0xFFFF)) << false;
 }
 
 void TestFormula::judgesExactly()

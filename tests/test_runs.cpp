@@ -10,6 +10,7 @@
 #include "screens/results/form5.h"
 #include "shell/module1.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,6 +77,8 @@ private slots:
     void startButtonOpensQuestionOneWithAFreshDraw();
     void keysOnTheFormulaScreen_data();
     void keysOnTheFormulaScreen();
+    void formulaBoxTakesAnyText_data();
+    void formulaBoxTakesAnyText();
 
 private:
     std::unique_ptr<harness::ScriptedDraws> m_draws;
@@ -143,6 +146,13 @@ void TestRuns::titleHandsOverOnceAfterTwoSeconds()
     QVERIFY(shell::Form6().isVisible());
     QVERIFY(!title.Timer1->isActive());
     QCOMPARE(ticks.count(), 1);
+
+    // Neither the timer nor a tick that comes late hands over a second time.
+    QVERIFY(!ticks.wait(2200));
+    QVERIFY(QMetaObject::invokeMethod(title.Timer1, "timeout"));
+    QCOMPARE(ticks.count(), 2);
+    QCOMPARE(harness::visibleScreens(), QWidgetList{&shell::Form6()});
+    QVERIFY(!shell::Form2.isFilled());
 }
 
 void TestRuns::titleIgnoresClicksAndKeys()
@@ -193,7 +203,7 @@ void TestRuns::keysOnTheFormulaScreen()
 
     auto &form = shell::Form4();
     form.showScreen();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(harness::waitUntilActive(form));
     QCOMPARE(QApplication::focusWidget(), form.Command3);
     if (typeFirst) {
         QTest::keyClick(&form, Qt::Key_Tab);
@@ -210,6 +220,75 @@ void TestRuns::keysOnTheFormulaScreen()
         QCOMPARE(shell::Form5().Label14->text(), u"0"_s);
         QCOMPARE(shell::Form5().Label8->text(), u"2"_s);
     }
+}
+
+void TestRuns::formulaBoxTakesAnyText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("paste");  // or type key by key
+    QTest::addColumn<bool>("right");
+
+    const QString answer = u"=$B$1*(B4-B3)"_s;
+    const QString megabyte(1 << 20, u'B');
+    QTest::newRow("the answer typed") << answer << false << true;
+    QTest::newRow("the answer pasted") << answer << true << true;
+    QTest::newRow("a megabyte pasted") << megabyte << true << false;
+    QTest::newRow("a megabyte, then the answer, pasted") << megabyte + answer << true << false;
+    QTest::newRow("the answer repeated to a megabyte, pasted")
+        << answer.repeated((1 << 20) / answer.size()) << true << false;
+    QTest::newRow("a megabyte of emoji pasted") << u"\U0001F600"_s.repeated(1 << 19) << true << false;
+    QTest::newRow("a megabyte of combining marks pasted") << QString(1 << 20, QChar(u'\u0301')) << true << false;
+    QTest::newRow("a megabyte of right-to-left text pasted") << u"\u202E\u05D0b\u0301\u200F"_s.repeated(1 << 18) << true << false;
+    QTest::newRow("NUL and control characters pasted")
+        << QChar(u'\0') + answer + u"\u0001\u001B\u007F"_s << true << false;
+    QTest::newRow("right-to-left marks around the answer, pasted") << u"\u200F"_s + answer + u"\u200F"_s << true << false;
+    QTest::newRow("the answer with a combining mark, typed") << u"=$B\u0301$1*(B4-B3)"_s << false << false;
+    QTest::newRow("the answer and an emoji, typed") << answer + u"\U0001F600"_s << false << false;
+    QTest::newRow("unpaired surrogates pasted") << QChar(char16_t(0xDC00)) + answer + QChar(char16_t(0xD800)) << true << false;
+    QTest::newRow("the answer with a zero-width space, typed") << u"=$B$1*(B4\u200B-B3)"_s << false << false;
+    QTest::newRow("the answer with a zero-width space, pasted") << u"=$B$1*(B4\u200B-B3)"_s << true << false;
+}
+
+void TestRuns::formulaBoxTakesAnyText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, paste);
+    QFETCH(bool, right);
+
+    auto &form = shell::Form4();
+    form.showScreen();
+    QVERIFY(harness::waitUntilActive(form));
+    QTest::mouseClick(form.Text1, Qt::LeftButton);
+    QElapsedTimer clock;
+    clock.start();
+    if (paste) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(form.Text1, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        for (qsizetype at = 0; at < text.size(); at += text.at(at).isHighSurrogate() ? 2 : 1)
+            QTest::sendKeyEvent(QTest::Click, form.Text1, Qt::Key_unknown,
+                                text.mid(at, text.at(at).isHighSurrogate() ? 2 : 1), Qt::NoModifier);
+    }
+    QApplication::processEvents();
+    const qint64 entering = clock.restart();
+    // A key more and a key back: the box must keep up with a child's typing, whatever it holds.
+    QTest::keyClick(form.Text1, Qt::Key_X);
+    QTest::keyClick(form.Text1, Qt::Key_Backspace);
+    QApplication::processEvents();
+    const qint64 keys = clock.restart();
+    QTest::mouseClick(form.Command3, Qt::LeftButton);
+    QApplication::processEvents();
+    const qint64 judging = clock.elapsed();
+    qInfo("%lld code units pasted or typed, %lld held; entered in %lld ms, two keys in %lld ms, "
+          "judged in %lld ms", text.size(), form.Text1->text().size(), entering, keys, judging);
+
+    QVERIFY(form.isHidden());
+    QVERIFY(shell::Form5().isVisible());
+    QCOMPARE(shell::Form5().Label12->text(), right ? u"верно (3 балла)"_s : u"неверно"_s);
+    QCOMPARE(int{Module1::Score}, right ? 3 : 0);
+    QVERIFY2(entering < 2000, qPrintable(QString::number(entering)));
+    QVERIFY2(keys < 400, qPrintable(QString::number(keys)));
+    QVERIFY2(judging < 400, qPrintable(QString::number(judging)));
 }
 
 QTEST_MAIN(TestRuns)

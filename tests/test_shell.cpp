@@ -1,11 +1,13 @@
 #include "quiz_harness.h"
 
 #include "screens/questions/form2.h"
+#include "screens/questions/form4.h"
 #include "screens/questions/single_choice.h"
 #include "screens/results/form5.h"
 #include "shell/module1.h"
 #include "shell/runtime_error.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -32,6 +34,7 @@ private slots:
     void correctIndexFromDraw();
     void generatorStaysBelowOneAndSpreadsEvenly();
     void seedsASecondApartDrawDifferently();
+    void overflowInAHandlerIsReportedAndEndsTheProgram_data();
     void overflowInAHandlerIsReportedAndEndsTheProgram();
     void closingAnyScreenEndsTheProgram_data();
     void closingAnyScreenEndsTheProgram();
@@ -160,23 +163,49 @@ void TestShell::seedsASecondApartDrawDifferently()
         QVERIFY2(count > Seconds * 0.25 && count < Seconds * 0.42, qPrintable(QString::number(count)));
 }
 
+void TestShell::overflowInAHandlerIsReportedAndEndsTheProgram_data()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("points");
+
+    QTest::newRow("question 1") << shell::ScreenId::Form2 << u"Command1"_s << 1;
+    QTest::newRow("question 2") << shell::ScreenId::Form7 << u"Command1"_s << 1;
+    QTest::newRow("question 3") << shell::ScreenId::Form3 << u"Command2"_s << 2;
+    QTest::newRow("question 4") << shell::ScreenId::Form8 << u"Command1"_s << 2;
+    QTest::newRow("question 5") << shell::ScreenId::Form4 << u"Command3"_s << 3;
+}
+
 void TestShell::overflowInAHandlerIsReportedAndEndsTheProgram()
 {
+    QFETCH(shell::ScreenId, screen);
+    QFETCH(QString, button);
+    QFETCH(int, points);
+
     harness::ScriptedDraws draws{harness::drawFor(1)};
     shell::ScopedRandomSource scoped(draws);
-    auto &form = shell::Form2();
+    shell::Screen &form = shell::instance(screen);
     form.showScreen();
-    Module1::Score = 255;
+    // A right answer, whose points no longer fit into the byte.
+    if (auto *formula = form.findChild<QLineEdit *>(u"Text1"_s))
+        formula->setText(u"=$B$1*(B4-B3)"_s);
+    else
+        QTest::mouseClick(form.findChild<QRadioButton *>(u"Option1(0)"_s), Qt::LeftButton);
+    const int start = 256 - points;
+    Module1::Score = static_cast<std::uint8_t>(start);
 
     harness::MessageBoxWatcher watcher;
-    QTimer::singleShot(0, form.Command1, [&form] { QTest::mouseClick(form.Command1, Qt::LeftButton); });
+    auto *press = form.findChild<QPushButton *>(button);
+    QTimer::singleShot(0, press, [press] { QTest::mouseClick(press, Qt::LeftButton); });
     const int status = harness::runEventLoop();
 
     QCOMPARE(status, shell::RuntimeErrorExitStatus);
     QVERIFY2(watcher.text.contains(u"'6'"_s), qPrintable(watcher.text));
     QVERIFY2(watcher.text.contains(u"Переполнение"_s), qPrintable(watcher.text));
     QCOMPARE(watcher.icon, QMessageBox::Critical);
-    QCOMPARE(int{Module1::Score}, 255);
+    QCOMPARE(int{Module1::Score}, start);
+    // The error ended the handler where it arose: the quiz went no further.
+    QCOMPARE(harness::visibleScreens(), QWidgetList{&form});
 }
 
 void TestShell::closingAnyScreenEndsTheProgram_data()

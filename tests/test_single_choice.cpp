@@ -3,12 +3,14 @@
 #include "screens/design.h"
 #include "screens/questions/form2.h"
 #include "screens/questions/form3.h"
+#include "screens/questions/form4.h"
 #include "screens/questions/form7.h"
 #include "screens/questions/form8.h"
 #include "screens/results/form5.h"
 #include "shell/module1.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -35,12 +37,20 @@ constexpr std::array<QuestionScreen, 4> Screens{{
     {shell::ScreenId::Form8, shell::ScreenId::Form4, "Command1", "Label10", 2, u"верно (2 балла)"},
 }};
 
+// Question 5 judges a typed formula and hands over to the results.
+constexpr QuestionScreen FormulaQuestion{shell::ScreenId::Form4, shell::ScreenId::Form5, "Command3",
+                                         "Label12", 3, u"верно (3 балла)"};
+
+enum class SecondPress { DoubleClick, HeldSpace, HeldEnter, QueuedBefore, QueuedAfter, ClickedTwice };
+
 QRadioButton *slot(QWidget &form, int index)
 {
     return form.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(index));
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(SecondPress)
 
 class TestSingleChoice : public QObject {
     Q_OBJECT
@@ -56,6 +66,7 @@ private slots:
     void judgesTheSelectedSlot_data();
     void judgesTheSelectedSlot();
     void resultsExistButStayHiddenAfterQuestionOne();
+    void aSecondPressChangesNothing_data();
     void aSecondPressChangesNothing();
     void noOptionCaptionIsCutOff_data();
     void noOptionCaptionIsCutOff();
@@ -192,22 +203,97 @@ void TestSingleChoice::resultsExistButStayHiddenAfterQuestionOne()
     QCOMPARE(draws.seedings, 2);
 }
 
+void TestSingleChoice::aSecondPressChangesNothing_data()
+{
+    QTest::addColumn<int>("question");  // 0 to 3: Screens; 4: the formula question
+    QTest::addColumn<SecondPress>("press");
+
+    constexpr std::array<std::pair<const char *, SecondPress>, 6> Presses{{
+        {"double click", SecondPress::DoubleClick},
+        {"Space held down", SecondPress::HeldSpace},
+        {"Enter held down", SecondPress::HeldEnter},
+        {"a queued press, then a click", SecondPress::QueuedBefore},
+        {"a click, then a queued press", SecondPress::QueuedAfter},
+        {"two presses in one handler", SecondPress::ClickedTwice},
+    }};
+    for (int question = 0; question <= 4; ++question) {
+        for (const auto &[name, press] : Presses)
+            QTest::addRow("question %d, %s", question + 1, name) << question << press;
+    }
+}
+
 void TestSingleChoice::aSecondPressChangesNothing()
 {
-    harness::ScriptedDraws draws{harness::drawFor(1)};
+    QFETCH(int, question);
+    QFETCH(SecondPress, press);
+    const QuestionScreen &judged = question < 4 ? Screens.at(question) : FormulaQuestion;
+    const auto following = std::ranges::find(Screens, judged.next, &QuestionScreen::id);
+    const QuestionScreen *next = following != Screens.end() ? &*following
+        : judged.next == FormulaQuestion.id          ? &FormulaQuestion
+                                                     : nullptr;
+
+    harness::ScriptedDraws draws{harness::drawFor(1), harness::drawFor(1)};
     shell::ScopedRandomSource scoped(draws);
-    auto &form = shell::Form2();
+    shell::Screen &form = shell::instance(judged.id);
     form.showScreen();
+    QVERIFY(harness::waitUntilActive(form));
+    if (judged.id == FormulaQuestion.id)
+        form.findChild<QLineEdit *>(u"Text1"_s)->setText(u"=($B4-$B3)*$B$1"_s);
+    else
+        QTest::mouseClick(slot(form, 0), Qt::LeftButton);
+    const int seedings = draws.seedings;
+    auto *button = form.findChild<QPushButton *>(QLatin1String(judged.button));
 
-    QTest::mouseDClick(form.Command1, Qt::LeftButton);
-    QMetaObject::invokeMethod(form.Command1, &QPushButton::click, Qt::QueuedConnection);
+    // A held key repeats its press, each time to whichever window has the focus by then.
+    const auto hold = [](Qt::Key key, const QString &text) {
+        const auto send = [&](QEvent::Type type, bool repeat) {
+            qt_handleKeyEvent(QGuiApplication::focusWindow(), type, key, Qt::NoModifier, text, repeat);
+            QApplication::processEvents();
+        };
+        send(QEvent::KeyPress, false);
+        for (int repeat = 0; repeat < 8; ++repeat) {
+            send(QEvent::KeyRelease, true);
+            send(QEvent::KeyPress, true);
+        }
+        send(QEvent::KeyRelease, false);
+    };
+    switch (press) {
+    case SecondPress::DoubleClick:
+        // Through the window, which turns the second press into the double click.
+        QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, {}, button->mapTo(&form, button->rect().center()));
+        break;
+    case SecondPress::HeldSpace:
+        button->setFocus();
+        hold(Qt::Key_Space, u" "_s);
+        break;
+    case SecondPress::HeldEnter:
+        button->setFocus();
+        hold(Qt::Key_Return, u"\r"_s);
+        break;
+    case SecondPress::QueuedBefore:
+        QMetaObject::invokeMethod(button, &QPushButton::click, Qt::QueuedConnection);
+        QTest::mouseClick(button, Qt::LeftButton);
+        break;
+    case SecondPress::QueuedAfter:
+        QTest::mouseClick(button, Qt::LeftButton);
+        QMetaObject::invokeMethod(button, &QPushButton::click, Qt::QueuedConnection);
+        break;
+    case SecondPress::ClickedTwice:
+        button->click();
+        button->click();
+        break;
+    }
     QApplication::processEvents();
-    form.Command1->click();
 
-    QCOMPARE(int{Module1::Score}, 1);
-    QCOMPARE(shell::Form5().Label4->text(), u"верно (1 балл)"_s);
-    QVERIFY(shell::Form7().isVisible());
-    QCOMPARE(draws.seedings, 2);
+    auto &results = shell::Form5();
+    QCOMPARE(results.findChild<QLabel *>(QLatin1String(judged.field))->text(), QString::fromUtf16(judged.verdict));
+    QCOMPARE(int{Module1::Score}, judged.points);
+    QVERIFY(form.isHidden());
+    QCOMPARE(harness::visibleScreens(), QWidgetList{&shell::instance(judged.next)});
+    // The next question neither took the press nor drew twice.
+    if (next)
+        QCOMPARE(results.findChild<QLabel *>(QLatin1String(next->field))->text(), QLatin1String(next->field));
+    QCOMPARE(draws.seedings, seedings + (next && next->id != FormulaQuestion.id ? 1 : 0));
 }
 
 void TestSingleChoice::noOptionCaptionIsCutOff_data()

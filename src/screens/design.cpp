@@ -11,8 +11,6 @@
 #include <QStylePainter>
 #include <QTimer>
 
-#include <limits>
-
 using namespace Qt::StringLiterals;
 
 namespace design {
@@ -46,14 +44,33 @@ protected:
     {
         QLabel::paintEvent(event);
         if (m_border == Border::FixedSingle) {
+            // Filled, not stroked: scaled for a high-density screen, a one-pixel pen is
+            // centred on the edge pixels, which leaves the top and left lines thin and the
+            // bottom and right ones a device pixel in from the edge.
             QPainter painter(this);
-            painter.setPen(QColor(WindowText));
-            painter.drawRect(rect().adjusted(0, 0, -1, -1));
+            for (const QRect &edge : QRegion(rect()).subtracted(contentsRect()))
+                painter.fillRect(edge, QColor(WindowText));
         }
     }
 
 private:
     Border m_border;
+};
+
+// QLabel redraws a picture for a high-density screen with smoothing, which blurs the
+// one-pixel grid lines; here each picture pixel becomes a solid block, as at 1:1.
+class Picture : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        painter.setClipRect(contentsRect());
+        painter.drawPixmap(contentsRect().topLeft(), pixmap());
+    }
 };
 
 // Enter on a focused command button presses it, as Space does, without making it
@@ -157,7 +174,7 @@ QLineEdit *textBox(QWidget *parent, const QString &name, Place where, Font face,
     auto *control = place(new QLineEdit(parent), name, where);
     control->setAccessibleName(spoken);
     control->setFont(font(face));
-    control->setMaxLength(std::numeric_limits<int>::max());
+    control->setMaxLength(TextBoxCapacity);
     paint(control, colours, WindowBack, WindowText);
     QPalette palette = control->palette();
     palette.setColor(QPalette::Base, QColor(colours.back.value_or(WindowBack)));
@@ -168,7 +185,7 @@ QLineEdit *textBox(QWidget *parent, const QString &name, Place where, Font face,
 QLabel *pictureBox(QWidget *parent, const QString &name, Place where, const QString &resource,
                    Sizing sizing, const QString &spoken)
 {
-    auto *control = place(new QLabel(parent), name, where);
+    auto *control = place(new Picture(parent), name, where);
     control->setAccessibleName(spoken);
     control->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -183,7 +200,7 @@ QLabel *pictureBox(QWidget *parent, const QString &name, Place where, const QStr
 QLabel *image(QWidget *parent, const QString &name, Place where, const QString &resource,
               const QString &spoken)
 {
-    auto *control = place(new QLabel(parent), name, where);
+    auto *control = place(new Picture(parent), name, where);
     control->setAccessibleName(spoken);
     // Whole pixels are repeated rather than blended, so the grid lines stay crisp.
     control->setPixmap(picture(resource).scaled(control->size(), Qt::IgnoreAspectRatio,
@@ -233,6 +250,14 @@ int OptionButton::captionFlags() noexcept
     return Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
 }
 
+int OptionButton::drawnCaptionFlags() const
+{
+    const QRectF box = captionRect();
+    if (QFontMetricsF(font()).boundingRect(box, captionFlags(), text()).height() <= box.height())
+        return captionFlags();
+    return (captionFlags() & ~Qt::AlignVCenter) | Qt::AlignBottom;
+}
+
 void OptionButton::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);
@@ -242,12 +267,12 @@ void OptionButton::paintEvent(QPaintEvent *)
     painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, indicator);
 
     const QRect caption = captionRect();
-    painter.drawItemText(caption, captionFlags(), palette(), isEnabled(), text(),
+    painter.drawItemText(caption, drawnCaptionFlags(), palette(), isEnabled(), text(),
                          QPalette::WindowText);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = fontMetrics().boundingRect(caption, captionFlags(), text())
+        focus.rect = fontMetrics().boundingRect(caption, drawnCaptionFlags(), text())
                          .adjusted(-1, 0, 1, 0)
                          .intersected(rect());
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);

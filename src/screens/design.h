@@ -89,7 +89,14 @@ QRadioButton *option(QWidget *frame, const QString &name, Place place, Font font
 QPushButton *button(QWidget *parent, const QString &name, Place place, const QString &caption,
                     Font font, QRgb face);
 
-// A single-line text box with no length limit; spoken is its name for screen readers.
+// The most a text box holds, the classic single-line edit control's default limit. The
+// design sets no limit, but QLineEdit lays its whole text out again on every keystroke:
+// a pasted megabyte would take most of a second per key and freeze the screen while a
+// key is held. No text this long can be an answer, so the limit changes no verdict.
+inline constexpr int TextBoxCapacity = 32767;
+
+// A single-line text box holding up to TextBoxCapacity characters; spoken is its name for
+// screen readers.
 QLineEdit *textBox(QWidget *parent, const QString &name, Place place, Font font,
                    Colours colours, const QString &spoken);
 
@@ -120,6 +127,10 @@ public:
     // The caption's rectangle, right of the indicator.
     [[nodiscard]] QRect captionRect() const;
     [[nodiscard]] static int captionFlags() noexcept;
+    // The flags the caption is drawn with: captionFlags(), except that lines taller than
+    // the box keep to its foot, where the descenders are, and overflow at its top, where
+    // a line box has room above its glyphs.
+    [[nodiscard]] int drawnCaptionFlags() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -7,9 +7,10 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    shell::applyLook(application);
+    shell::prepareLook(application);
 
     shell::Form1().showScreen();
+    shell::finishLook();
     const int status = QApplication::exec();
 
     // The screens are top-level windows: they must go while the application still exists.

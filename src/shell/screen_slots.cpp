@@ -8,7 +8,10 @@
 #include "screens/questions/form7.h"
 #include "screens/questions/form8.h"
 #include "screens/results/form5.h"
+#include "shell/look.h"
 #include "shell/module1.h"
+
+#include <type_traits>
 
 namespace shell {
 
@@ -19,6 +22,10 @@ template <class Form>
 Form &ScreenSlot<Form>::operator()()
 {
     if (!m_form) {
+        // The title is built at start-up with the one face it shows; the other faces
+        // wait for the first screen after it.
+        if constexpr (!std::is_same_v<Form, screens::Form1>)
+            embedAllFaces();
         m_form = std::make_unique<Form>();
         m_form->load();
     }

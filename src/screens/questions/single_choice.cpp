@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -35,20 +36,46 @@ constexpr QStringView TwoPoints = u"верно (2 балла)";
 
 constexpr std::array<SingleChoiceQuestion, 4> Questions{{
     {1, &Form5::Label4, OnePoint,
-     {{u"латинскими буквами и сочетаниями букв", u"словами", u"числами"}, {0, 2, 1}},
+     {u"латинскими буквами и сочетаниями букв\nсловами\nчислами", {0, 2, 1}},
      Rotated, shell::ScreenId::Form7},
     {1, &Form5::Label5, OnePoint,
-     {{u"выполнения различных расчетов и математических операций",
-       u"создания и обработки баз данных", u"создания и редактирования текстов"},
+     {u"выполнения различных расчетов и математических операций\n"
+      u"создания и обработки баз данных\n"
+      u"создания и редактирования текстов",
       {0, 2, 1}},
      InOrder, shell::ScreenId::Form3},
     {2, &Form5::Label6, TwoPoints,
-     {{u"=$A$1+D3", u"=$C$4+D3", u"=$C$4+D6"}, {1, 0, 2}},
+     {u"=$A$1+D3\n=$C$4+D3\n=$C$4+D6", {1, 0, 2}},
      InOrder, shell::ScreenId::Form8},
     {2, &Form5::Label10, TwoPoints,
-     {{u"=$D5+H$1", u"=$D5+H$2", u"=$F6+H$1"}, {0, 2, 1}},
+     {u"=$D5+H$1\n=$D5+H$2\n=$F6+H$1", {0, 2, 1}},
      InOrder, shell::ScreenId::Form4},
 }};
+
+// Three lines in ascending order of their code units and every line given to one answer:
+// otherwise the order in the executable could still follow the answers.
+constexpr bool storedAlphabetically(const AnswerTexts &texts)
+{
+    const std::array<QStringView, 3> lines{texts[Right], texts[WrongA], texts[WrongB]};
+    std::array<QStringView, 3> ordered{};
+    for (std::size_t answer = 0; answer < lines.size(); ++answer) {
+        if (texts.positionOf.at(answer) >= ordered.size() || !ordered.at(texts.positionOf.at(answer)).isNull())
+            return false;
+        ordered.at(texts.positionOf.at(answer)) = lines.at(answer);
+    }
+    const auto before = [](QStringView left, QStringView right) {
+        for (qsizetype at = 0; at < left.size() && at < right.size(); ++at) {
+            if (left.at(at) != right.at(at))
+                return left.at(at) < right.at(at);
+        }
+        return left.size() < right.size();
+    };
+    return before(ordered[0], ordered[1]) && before(ordered[1], ordered[2])
+        && ordered[0].size() + ordered[1].size() + ordered[2].size() + 2 == texts.alphabetical.size();
+}
+static_assert(std::ranges::all_of(Questions, [](const SingleChoiceQuestion &question) {
+    return storedAlphabetically(question.answers);
+}));
 
 }  // namespace
 

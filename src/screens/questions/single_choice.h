@@ -24,16 +24,25 @@ enum class Answer : std::uint8_t { Right, WrongA, WrongB };
 // Which answer each of the three slots shows, one row per CorrectIndex 1..3.
 using Placement = std::array<std::array<Answer, 3>, 3>;
 
-// The three answer texts. They are stored in alphabetical order, with the position of
-// each answer beside them, so that the order of the texts in the executable does not
-// tell which one is right.
+// The three answer texts in alphabetical order, one line each, with the line of each
+// answer beside them, so that the order of the texts in the executable does not tell
+// which one is right. One literal: the linker reorders separate ones as it merges them.
 struct AnswerTexts {
-    std::array<QStringView, 3> alphabetical;
+    QStringView alphabetical;
     std::array<std::uint8_t, 3> positionOf;  // indexed by Answer
 
     [[nodiscard]] constexpr QStringView operator[](Answer answer) const
     {
-        return alphabetical.at(positionOf.at(static_cast<std::size_t>(answer)));
+        qsizetype begin = 0;
+        for (auto line = positionOf.at(static_cast<std::size_t>(answer)); line > 0; --line) {
+            while (alphabetical.at(begin) != u'\n')
+                ++begin;
+            ++begin;
+        }
+        qsizetype end = begin;
+        while (end < alphabetical.size() && alphabetical.at(end) != u'\n')
+            ++end;
+        return alphabetical.sliced(begin, end - begin);
     }
 };
 

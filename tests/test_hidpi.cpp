@@ -1,0 +1,416 @@
+// The screens at the scale factors of projectors and high-density screens: ctest runs
+// this once per factor, with QT_SCALE_FACTOR set for each registration.
+#include "quiz_harness.h"
+
+#include "screens/design.h"
+#include "screens/results/form5.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QWindow>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(shell::ScreenId)
+
+namespace {
+
+constexpr std::array AllScreens{shell::ScreenId::Form1, shell::ScreenId::Form6, shell::ScreenId::Form2,
+                                shell::ScreenId::Form7, shell::ScreenId::Form3, shell::ScreenId::Form8,
+                                shell::ScreenId::Form4, shell::ScreenId::Form5};
+
+const char *nameOf(shell::ScreenId id)
+{
+    static const std::array names{"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7", "Form8"};
+    return names.at(static_cast<std::size_t>(id));
+}
+
+[[nodiscard]] qreal scale()
+{
+    return qApp->devicePixelRatio();
+}
+
+[[nodiscard]] QImage deviceImage(QWidget &widget)
+{
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+[[nodiscard]] int distance(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
+}
+
+// The device pixels whose centres lie inside a rectangle given in logical pixels, or on
+// its edge: at a fractional factor a pixel may straddle the edge, half in and half out.
+[[nodiscard]] QRect devicePixels(const QRectF &logical)
+{
+    const qreal f = scale();
+    const auto first = [f](qreal at) { return int(std::ceil(at * f - 0.5)); };
+    const auto last = [f](qreal at) { return int(std::floor(at * f - 0.5)); };
+    return QRect(QPoint(first(logical.left()), first(logical.top())),
+                 QPoint(last(logical.right()), last(logical.bottom())));
+}
+
+// Where a control draws its caption, and how: the rectangle and flags it hands the style.
+struct Caption {
+    QSize control;
+    QRect box;
+    int flags = 0;
+    QString text;
+    QRgb ink = 0;
+    QRgb paper = 0;
+};
+
+std::optional<Caption> captionOf(QWidget *control)
+{
+    const QPalette &colours = control->palette();
+    if (auto *option = dynamic_cast<design::OptionButton *>(control)) {
+        return Caption{option->size(), option->captionRect(), option->drawnCaptionFlags(), option->text(),
+                       colours.color(QPalette::WindowText).rgb(), colours.color(QPalette::Window).rgb()};
+    }
+    if (auto *label = qobject_cast<QLabel *>(control)) {
+        if (label->text().isEmpty())
+            return std::nullopt;
+        const int wrap = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
+        return Caption{label->size(), label->contentsRect(), int(label->alignment()) | wrap, label->text(),
+                       colours.color(QPalette::WindowText).rgb(), colours.color(QPalette::Window).rgb()};
+    }
+    if (auto *button = qobject_cast<QPushButton *>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect box = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        return Caption{button->size(), box, Qt::AlignCenter | Qt::TextShowMnemonic, button->text(),
+                       colours.color(QPalette::ButtonText).rgb(), colours.color(QPalette::Button).rgb()};
+    }
+    return std::nullopt;
+}
+
+// The caption drawn by itself, unclipped, at the given pixel ratio, on a canvas the size of
+// the control with margin logical pixels of room all round. The margin is a multiple of 4,
+// whole in device pixels at every factor tested, so glyphs land where the control puts them.
+QImage drawCaption(const Caption &caption, const QFont &font, qreal ratio, int margin)
+{
+    const QSize logical = caption.control + QSize(2 * margin, 2 * margin);
+    QImage canvas((QSizeF(logical) * ratio).toSize(), QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    canvas.fill(caption.paper);
+    QPainter painter(&canvas);
+    painter.setFont(font);
+    painter.setPen(QColor(caption.ink));
+    painter.translate(margin, margin);
+    painter.drawText(caption.box, caption.flags | Qt::TextDontClip, caption.text);
+    return canvas;
+}
+
+// The bounds of the device pixels that carry ink, at least 40 % of the way from the
+// paper to the ink colour.
+QRect inkOf(const QImage &canvas, const Caption &caption)
+{
+    const int threshold = distance(caption.ink, caption.paper) * 2 / 5;
+    QRect ink;
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            if (distance(canvas.pixel(x, y), caption.paper) > threshold)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+void fillResultsWithTheLongestTexts()
+{
+    auto &results = shell::Form5();
+    for (QLabel *field : {results.Label4, results.Label5, results.Label6, results.Label10, results.Label12})
+        field->setText(u"верно (3 балла)"_s);
+    results.Label14->setText(u"9"_s);
+    results.Label8->setText(u"5"_s);
+}
+
+void addScreenRows()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    for (const auto screen : AllScreens)
+        QTest::newRow(nameOf(screen)) << screen;
+}
+
+}  // namespace
+
+class TestHiDpi : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup() { shell::endRun(); }
+
+    void screensScaleAsAWhole_data() { addScreenRows(); }
+    void screensScaleAsAWhole();
+    void textIsDrawnAtDeviceResolution_data() { addScreenRows(); }
+    void textIsDrawnAtDeviceResolution();
+    void bordersKeepToTheEdge_data() { addScreenRows(); }
+    void bordersKeepToTheEdge();
+    void picturesKeepTheirPixels_data();
+    void picturesKeepTheirPixels();
+    void noTextIsCutOff_data();
+    void noTextIsCutOff();
+};
+
+void TestHiDpi::initTestCase()
+{
+    harness::applyLookOnce();
+    // A registration whose factor did not reach Qt would pass while testing nothing new.
+    const QByteArray requested = qgetenv("QT_SCALE_FACTOR");
+    const qreal expected = requested.isEmpty() ? 1.0 : requested.toDouble();
+    QCOMPARE(scale(), expected);
+}
+
+void TestHiDpi::screensScaleAsAWhole()
+{
+    QFETCH(shell::ScreenId, screen);
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &form = shell::instance(screen);
+    form.showScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.windowHandle()->devicePixelRatio(), scale());
+
+    const QImage device = deviceImage(form);
+    QCOMPARE(device.size(), (QSizeF(form.size()) * scale()).toSize());
+
+    // Brought back to design pixels, the screen must look as it does at 1:1, block by block:
+    // a control left at its pixel size or place would leave a block of the wrong colour.
+    // Measured: 23 at most, where glyph edges fall differently.
+    QImage design(form.size(), QImage::Format_RGB32);
+    design.setDevicePixelRatio(1);
+    form.render(&design);
+    const QImage reduced = device.scaled(form.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    constexpr int Block = 16;
+    for (int top = 0; top + Block <= design.height(); top += Block) {
+        for (int left = 0; left + Block <= design.width(); left += Block) {
+            std::array<int, 6> sums{};
+            for (int y = top; y < top + Block; ++y) {
+                for (int x = left; x < left + Block; ++x) {
+                    const QRgb a = design.pixel(x, y);
+                    const QRgb b = reduced.pixel(x, y);
+                    sums[0] += qRed(a), sums[1] += qGreen(a), sums[2] += qBlue(a);
+                    sums[3] += qRed(b), sums[4] += qGreen(b), sums[5] += qBlue(b);
+                }
+            }
+            int worst = 0;
+            for (int channel = 0; channel < 3; ++channel)
+                worst = std::max(worst, std::abs(sums[channel] - sums[channel + 3]) / (Block * Block));
+            QVERIFY2(worst <= 40, qPrintable(u"block at %1,%2 differs by %3"_s.arg(left).arg(top).arg(worst)));
+        }
+    }
+}
+
+void TestHiDpi::textIsDrawnAtDeviceResolution()
+{
+    QFETCH(shell::ScreenId, screen);
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &form = shell::instance(screen);
+    if (screen == shell::ScreenId::Form5)
+        fillResultsWithTheLongestTexts();
+    form.showScreen();
+    // A focus frame would be drawn over the caption.
+    if (QWidget *focus = form.focusWidget())
+        focus->clearFocus();
+
+    const qreal f = scale();
+    int captions = 0;
+    for (QWidget *control : form.findChildren<QWidget *>()) {
+        const auto caption = captionOf(control);
+        if (!caption)
+            continue;
+        ++captions;
+        const QString where = control->objectName();
+        const QFontInfo face(control->font());
+        QVERIFY2(QFontDatabase::isSmoothlyScalable(face.family(), face.styleName()),
+                 qPrintable(where + u": "_s + face.family()));
+
+        // The caption as the control shows it, against the same text drawn straight at
+        // the device's resolution and against the 1:1 drawing blown up to the same size.
+        const QImage shown = deviceImage(*control);
+        const QImage sharp = drawCaption(*caption, control->font(), f, 0);
+        const QImage blownUp = drawCaption(*caption, control->font(), 1, 0)
+                                   .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        // One device pixel in from the box: a border next to it may take a straddling pixel.
+        const QRect area = devicePixels(caption->box).adjusted(1, 1, -1, -1) & shown.rect();
+        qint64 offSharp = 0;
+        qint64 offBlownUp = 0;
+        qint64 inked = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QRgb pixel = shown.pixel(x, y);
+                if (distance(pixel, caption->paper) > 24 || distance(sharp.pixel(x, y), caption->paper) > 24)
+                    ++inked;
+                offSharp += distance(pixel, sharp.pixel(x, y));
+                offBlownUp += distance(pixel, blownUp.pixel(x, y));
+            }
+        }
+        QVERIFY2(inked > 0, qPrintable(where));
+        const qreal meanOffSharp = qreal(offSharp) / inked;
+        const qreal meanOffBlownUp = qreal(offBlownUp) / inked;
+        // Measured: 0 from the device drawing, 11 to 99 from the blown-up one.
+        QVERIFY2(meanOffSharp < 2, qPrintable(u"%1: %2 from the device drawing"_s.arg(where).arg(meanOffSharp)));
+        if (!qFuzzyCompare(f, 1.0)) {
+            QVERIFY2(meanOffBlownUp > 4,
+                     qPrintable(u"%1: %2 from the blown-up drawing, %3 from the device drawing"_s.arg(where)
+                                    .arg(meanOffBlownUp).arg(meanOffSharp)));
+        }
+    }
+    QVERIFY(captions > 0);
+}
+
+void TestHiDpi::bordersKeepToTheEdge()
+{
+    QFETCH(shell::ScreenId, screen);
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &form = shell::instance(screen);
+    form.showScreen();
+
+    // A single-line border is the label's outermost logical pixel, as thick on every side.
+    for (QLabel *label : form.findChildren<QLabel *>()) {
+        if (label->contentsRect() == label->rect() || !label->pixmap().isNull())
+            continue;
+        const QImage shown = deviceImage(*label);
+        const QRgb line = design::WindowText;
+        const auto run = [&](QPoint from, QPoint step) {
+            int length = 0;
+            for (QPoint at = from; shown.rect().contains(at) && shown.pixel(at) == (line | 0xFF000000); at += step)
+                ++length;
+            return length;
+        };
+        const QPoint middle = shown.rect().center();
+        const int right = shown.width() - 1;
+        const int bottom = shown.height() - 1;
+        const std::array<int, 4> sides{run({middle.x(), 0}, {0, 1}), run({middle.x(), bottom}, {0, -1}),
+                                       run({0, middle.y()}, {1, 0}), run({right, middle.y()}, {-1, 0})};
+        const auto [thinnest, thickest] = std::ranges::minmax(sides);
+        QVERIFY2(thinnest >= 1 && thickest - thinnest <= 1 && thickest <= int(std::ceil(scale())),
+                 qPrintable(u"%1: border top %2, bottom %3, left %4, right %5 device pixels"_s
+                                .arg(label->objectName()).arg(sides[0]).arg(sides[1]).arg(sides[2]).arg(sides[3])));
+    }
+}
+
+void TestHiDpi::picturesKeepTheirPixels_data()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("title picture") << shell::ScreenId::Form1 << u"Picture1"_s;
+    QTest::newRow("worksheet, question 3") << shell::ScreenId::Form3 << u"Picture1"_s;
+    QTest::newRow("worksheet, question 4") << shell::ScreenId::Form8 << u"Picture1"_s;
+    QTest::newRow("spreadsheet") << shell::ScreenId::Form4 << u"Image1"_s;
+}
+
+void TestHiDpi::picturesKeepTheirPixels()
+{
+    QFETCH(shell::ScreenId, screen);
+    QFETCH(QString, control);
+
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &form = shell::instance(screen);
+    form.showScreen();
+    auto *picture = form.findChild<QLabel *>(control);
+    QVERIFY(picture);
+
+    const QImage source = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(picture->pixmap().devicePixelRatio(), 1.0);
+    const QImage shown = deviceImage(*picture);
+    const QRect inside = picture->contentsRect();
+    const QRectF drawn = QRect(inside.topLeft(), source.size()) & inside;
+
+    // Each device pixel shows the picture pixel under its centre, unblended: every picture
+    // pixel becomes a solid block, so the worksheet's one-pixel grid lines stay lines. A
+    // centre that falls exactly on the line between two pixels may show either.
+    constexpr qreal Tie = 1e-6;
+    const auto under = [&](qreal at, qreal origin, int size) {
+        QList<int> candidates;
+        for (const qreal nudge : {-Tie, Tie}) {
+            const int index = int(std::floor(at - origin + nudge));
+            if (index >= 0 && index < size && !candidates.contains(index))
+                candidates.append(index);
+        }
+        return candidates;
+    };
+    const qreal f = scale();
+    // A pixel whose centre lies on the picture's edge may show what is beside it.
+    const QRect area = devicePixels(drawn.adjusted(Tie, Tie, -Tie, -Tie)) & shown.rect();
+    qint64 blended = 0;
+    QString first;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const QList<int> rows = under((y + 0.5) / f, drawn.top(), source.height());
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QList<int> columns = under((x + 0.5) / f, drawn.left(), source.width());
+            const QRgb pixel = shown.pixel(x, y);
+            const bool shows = std::ranges::any_of(rows, [&](int row) {
+                return std::ranges::any_of(columns, [&](int column) { return source.pixel(column, row) == pixel; });
+            });
+            if (!shows && ++blended == 1 && !rows.isEmpty() && !columns.isEmpty()) {
+                first = u"device %1,%2 is %3, picture %4,%5 is %6"_s.arg(x).arg(y).arg(QColor(pixel).name())
+                            .arg(columns.first()).arg(rows.first())
+                            .arg(QColor(source.pixel(columns.first(), rows.first())).name());
+            }
+        }
+    }
+    QVERIFY2(area.width() >= int(drawn.width() * f) - 1, "the picture is not drawn at full size");
+    QVERIFY2(blended == 0, qPrintable(u"%1 device pixels off, first: %2"_s.arg(blended).arg(first)));
+}
+
+void TestHiDpi::noTextIsCutOff_data()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<int>("correctIndex");
+    for (const auto screen : AllScreens) {
+        for (int correctIndex = 1; correctIndex <= 3; ++correctIndex)
+            QTest::addRow("%s, right answer in slot %d", nameOf(screen), correctIndex) << screen << correctIndex;
+    }
+}
+
+void TestHiDpi::noTextIsCutOff()
+{
+    QFETCH(shell::ScreenId, screen);
+    QFETCH(int, correctIndex);
+
+    harness::ScriptedDraws draws{harness::drawFor(correctIndex)};
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &form = shell::instance(screen);
+    if (screen == shell::ScreenId::Form5)
+        fillResultsWithTheLongestTexts();
+    form.showScreen();
+
+    // Glyphs are placed on device pixels rather than design pixels, so a caption that fits
+    // at 1:1 may reach further at another factor; drawn unclipped, what the control would
+    // cut off shows.
+    constexpr int Margin = 40;
+    const qreal f = scale();
+    for (QWidget *control : form.findChildren<QWidget *>()) {
+        const auto caption = captionOf(control);
+        if (!caption)
+            continue;
+        const QImage canvas = drawCaption(*caption, control->font(), f, Margin);
+        const QRect ink = inkOf(canvas, *caption);
+        const QRect box = devicePixels(QRectF(caption->box.translated(Margin, Margin)));
+        QVERIFY2(box.contains(ink),
+                 qPrintable(u"%1 \"%2\": ink %3,%4 %5x%6 outside its %7x%8 box (device pixels)"_s
+                                .arg(control->objectName(), caption->text)
+                                .arg(ink.x() - box.x()).arg(ink.y() - box.y()).arg(ink.width())
+                                .arg(ink.height()).arg(box.width()).arg(box.height())));
+    }
+}
+
+QTEST_MAIN(TestHiDpi)
+#include "test_hidpi.moc"
