@@ -65,14 +65,17 @@ inline void applyLookOnce()
     return QApplication::exec();
 }
 
-// Waits until the window has the keyboard. On an X server with no window manager the
-// first activation request can be lost while the window is still being mapped, so it is
-// asked for again once.
+// Waits until the window has the keyboard. On an X server with no window manager an
+// activation request can be lost while the window is still being mapped, so it is
+// asked for again a few times.
 [[nodiscard]] inline bool waitUntilActive(QWidget &window)
 {
-    if (QTest::qWaitForWindowActive(&window, 1000))
-        return true;
-    window.activateWindow();
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (QTest::qWaitForWindowActive(&window, 1000))
+            return true;
+        window.raise();
+        window.activateWindow();
+    }
     return QTest::qWaitForWindowActive(&window);
 }
 

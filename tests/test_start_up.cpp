@@ -1,3 +1,4 @@
+#include "screens/design.h"
 #include "screens/intro/form1.h"
 #include "screens/intro/form6.h"
 #include "shell/look.h"
@@ -6,7 +7,9 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QImageReader>
 #include <QLabel>
+#include <QResource>
 #include <QStyle>
 #include <QTest>
 
@@ -28,9 +31,10 @@ namespace {
 }  // namespace
 
 // Start-up takes the look in two steps and embeds only the face the title shows; the
-// other faces come with the first screen after the title. The tests run in the order
-// of a start-up, in a process that begins with no look at all.
-class TestLook : public QObject {
+// other faces come with the first screen after the title, and the pictures are read
+// where they lie. The tests run in the order of a start-up, in a process that begins
+// with no look at all.
+class TestStartUp : public QObject {
     Q_OBJECT
 
 private slots:
@@ -40,9 +44,11 @@ private slots:
     void finishingEmbedsTheTitleFaceAndTheIconOnce();
     void theTitleIsBuiltWithItsFaceAlone();
     void theScreenAfterTheTitleBringsEveryFace();
+    void picturesReadInPlaceMatchQtsReader_data();
+    void picturesReadInPlaceMatchQtsReader();
 };
 
-void TestLook::preparingGivesTheStyleButNoFace()
+void TestStartUp::preparingGivesTheStyleButNoFace()
 {
     shell::prepareLook(*qApp);
     QCOMPARE(QApplication::style()->name(), u"windows"_s);
@@ -52,7 +58,7 @@ void TestLook::preparingGivesTheStyleButNoFace()
     QVERIFY(QApplication::windowIcon().isNull());
 }
 
-void TestLook::finishingEmbedsTheTitleFaceAndTheIconOnce()
+void TestStartUp::finishingEmbedsTheTitleFaceAndTheIconOnce()
 {
     shell::finishLook();
     QCOMPARE(embeddedFaces(), 1);
@@ -64,7 +70,7 @@ void TestLook::finishingEmbedsTheTitleFaceAndTheIconOnce()
     QCOMPARE(embeddedFaces(), 1);
 }
 
-void TestLook::theTitleIsBuiltWithItsFaceAlone()
+void TestStartUp::theTitleIsBuiltWithItsFaceAlone()
 {
     const screens::Form1 &title = shell::Form1();
     QCOMPARE(embeddedFaces(), 1);
@@ -74,7 +80,7 @@ void TestLook::theTitleIsBuiltWithItsFaceAlone()
     QVERIFY(face.italic());
 }
 
-void TestLook::theScreenAfterTheTitleBringsEveryFace()
+void TestStartUp::theScreenAfterTheTitleBringsEveryFace()
 {
     const screens::Form6 &instructions = shell::Form6();
     QCOMPARE(embeddedFaces(), 4);
@@ -88,5 +94,32 @@ void TestLook::theScreenAfterTheTitleBringsEveryFace()
     QCOMPARE(embeddedFaces(), 4);
 }
 
-QTEST_MAIN(TestLook)
-#include "test_look.moc"
+void TestStartUp::picturesReadInPlaceMatchQtsReader_data()
+{
+    QTest::addColumn<QString>("resource");
+    QTest::newRow("title") << u":/pictures/title.bmp"_s;
+    QTest::newRow("worksheet") << u":/pictures/worksheet.bmp"_s;
+    QTest::newRow("spreadsheet") << u":/pictures/spreadsheet.bmp"_s;
+}
+
+// The picture boxes read the BMPs' pixels themselves; Qt's reader is the reference for
+// channel order, row order and the padding at the end of each row.
+void TestStartUp::picturesReadInPlaceMatchQtsReader()
+{
+    QFETCH(QString, resource);
+    // Compressed, the pictures would go through Qt's reader again, slowly.
+    QCOMPARE(QResource(resource).compressionAlgorithm(), QResource::NoCompression);
+    QImageReader reader(resource);
+    const QImage expected = reader.read().convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(!expected.isNull(), qPrintable(reader.errorString()));
+
+    QWidget window;
+    const QLabel *box = design::pictureBox(&window, u"Picture1"_s, {0, 0, 15, 15}, resource,
+                                           design::Sizing::AutoSize, u"picture"_s);
+    const QImage shown = box->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.size(), expected.size());
+    QCOMPARE(shown, expected);
+}
+
+QTEST_MAIN(TestStartUp)
+#include "test_start_up.moc"
