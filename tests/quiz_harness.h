@@ -1,15 +1,18 @@
 #pragma once
 
+#include "screens/results/form5.h"
 #include "shell/look.h"
 #include "shell/random_source.h"
 #include "shell/screen_slots.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <deque>
 #include <initializer_list>
 
@@ -77,6 +80,27 @@ inline void applyLookOnce()
         window.activateWindow();
     }
     return QTest::qWaitForWindowActive(&window);
+}
+
+// Every screen, in the order a run meets them.
+inline constexpr std::array AllScreens{shell::ScreenId::Form1, shell::ScreenId::Form6, shell::ScreenId::Form2,
+                                       shell::ScreenId::Form7, shell::ScreenId::Form3, shell::ScreenId::Form8,
+                                       shell::ScreenId::Form4, shell::ScreenId::Form5};
+
+[[nodiscard]] inline const char *nameOf(shell::ScreenId id)
+{
+    static const std::array names{"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7", "Form8"};
+    return names.at(static_cast<std::size_t>(id));
+}
+
+// Fills the results with the longest texts a run can write into them.
+inline void fillResultsWithTheLongestTexts()
+{
+    auto &results = shell::Form5();
+    for (QLabel *field : {results.Label4, results.Label5, results.Label6, results.Label10, results.Label12})
+        field->setText(QStringLiteral("верно (3 балла)"));
+    results.Label14->setText(QStringLiteral("9"));
+    results.Label8->setText(QStringLiteral("5"));
 }
 
 // The quiz windows that are on screen now.

@@ -14,20 +14,13 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using harness::AllScreens;
+using harness::fillResultsWithTheLongestTexts;
+using harness::nameOf;
 
 Q_DECLARE_METATYPE(shell::ScreenId)
 
 namespace {
-
-constexpr std::array AllScreens{shell::ScreenId::Form1, shell::ScreenId::Form6, shell::ScreenId::Form2,
-                                shell::ScreenId::Form7, shell::ScreenId::Form3, shell::ScreenId::Form8,
-                                shell::ScreenId::Form4, shell::ScreenId::Form5};
-
-const char *nameOf(shell::ScreenId id)
-{
-    static const std::array names{"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7", "Form8"};
-    return names.at(static_cast<std::size_t>(id));
-}
 
 // Where a control draws its text, and how.
 struct TextPlace {
@@ -81,15 +74,6 @@ QRect inkOf(const TextPlace &place, const QFont &font, int margin)
         }
     }
     return ink;
-}
-
-void fillResultsWithTheLongestTexts()
-{
-    auto &results = shell::Form5();
-    for (QLabel *field : {results.Label4, results.Label5, results.Label6, results.Label10, results.Label12})
-        field->setText(u"верно (3 балла)"_s);
-    results.Label14->setText(u"9"_s);
-    results.Label8->setText(u"5"_s);
 }
 
 }  // namespace
