@@ -370,6 +370,9 @@ int main(int argc, char *argv[])
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         XSession x;
         const std::string loadBefore = loadAverage();
+        if (std::atof(loadBefore.c_str()) > 1.0)
+            std::cerr << "refs-quiz-bench: the machine is busy (load average " << loadBefore
+                      << "); the wall-clock figures will show it\n";
 
         // One run of each, not counted, so that both start from warm caches.
         runQuiz(x, options, nullptr);
