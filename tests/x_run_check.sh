@@ -14,7 +14,7 @@ for tool in strace xdotool; do
     command -v "$tool" >/dev/null || { echo "x-run: $tool is missing (script/bootstrap installs it)" >&2; exit 2; }
 done
 
-work=$(mktemp -d /tmp/refs-quiz-x-run.XXXXXX)
+work=$(mktemp -d)
 quiz_pid=
 cleanup() {
     [[ -n "$quiz_pid" ]] && kill "$quiz_pid" 2>/dev/null || true
