@@ -25,15 +25,14 @@ struct Failure : std::runtime_error {
     explicit Failure(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
-constexpr QStringView kFontDir = u"/usr/share/fonts/truetype/liberation2";
 constexpr std::array<QStringView, 2> kFontFiles{u"LiberationSans-Regular.ttf", u"LiberationSans-Bold.ttf"};
 
 // The pictures draw with "Liberation Sans" by name; registering the files makes sure that
 // name is these fonts, whatever else the build machine has installed.
-void registerFonts()
+void registerFonts(const QDir& fontDir)
 {
     for (QStringView file : kFontFiles) {
-        const QString path = u"%1/%2"_s.arg(kFontDir, file);
+        const QString path = fontDir.filePath(file.toString());
         const int id = QFontDatabase::addApplicationFont(path);
         if (id < 0 || !QFontDatabase::applicationFontFamilies(id).contains(u"Liberation Sans"_s)) {
             throw Failure(u"cannot load the font %1 (is fonts-liberation2 installed?)"_s.arg(path));
@@ -207,8 +206,8 @@ int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
-    if (arguments.size() != 2) {
-        std::fputs("usage: make_assets <out-dir>\n", stderr);
+    if (arguments.size() != 3) {
+        std::fputs("usage: make_assets <out-dir> <liberation-sans-dir>\n", stderr);
         return 2;
     }
     try {
@@ -216,7 +215,7 @@ int main(int argc, char* argv[])
         if (!outDir.mkpath(u"."_s)) {
             throw Failure(u"cannot create the directory %1"_s.arg(outDir.path()));
         }
-        registerFonts();
+        registerFonts(QDir(arguments.at(2)));
         writeAssets(outDir);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make_assets: %s\n", error.what());

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "screens/results/form5.h"
-#include "shell/look.h"
+#include "controls/look.h"
 #include "shell/random_source.h"
 #include "shell/screen_slots.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMetaEnum>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -52,14 +53,15 @@ inline void applyLookOnce()
 {
     static bool applied = false;
     if (!applied) {
-        shell::applyLook(*qApp);
+        design::applyLook(*qApp);
         applied = true;
     }
 }
 
 // Runs the application's event loop as main does and returns the status it ends with;
 // a loop that nothing ends returns -1 after the time limit instead of hanging the test.
-[[nodiscard]] inline int runEventLoop(int limitMs = 10000)
+// Whatever ends a run does so at once, so a second is plenty.
+[[nodiscard]] inline int runEventLoop(int limitMs = 2000)
 {
     QTimer guard;
     guard.setSingleShot(true);
@@ -89,8 +91,15 @@ inline constexpr std::array AllScreens{shell::ScreenId::Form1, shell::ScreenId::
 
 [[nodiscard]] inline const char *nameOf(shell::ScreenId id)
 {
-    static const std::array names{"Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form7", "Form8"};
-    return names.at(static_cast<std::size_t>(id));
+    return QMetaEnum::fromType<shell::ScreenId>().valueToKey(static_cast<int>(id));
+}
+
+// One row per screen, in run order, in a column named "screen".
+inline void addRowPerScreen()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    for (const shell::ScreenId screen : AllScreens)
+        QTest::newRow(nameOf(screen)) << screen;
 }
 
 // Fills the results with the longest texts a run can write into them.

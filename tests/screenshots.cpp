@@ -1,7 +1,7 @@
 // Writes the gallery: one PNG per screen of a sample run, form1.png .. form8.png.
 #include "gallery.h"
 
-#include "shell/look.h"
+#include "controls/look.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,7 +11,7 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    shell::applyLook(application);
+    design::applyLook(application);
 
     const QString directory = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
     if (!QDir().mkpath(directory)) {

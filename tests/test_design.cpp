@@ -1,6 +1,6 @@
 #include "quiz_harness.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
 #include "screens/results/form5.h"
 
 #include <QFontInfo>
@@ -31,7 +31,7 @@ struct TextPlace {
 
 std::optional<TextPlace> textPlaceOf(QWidget *control)
 {
-    if (auto *option = dynamic_cast<design::OptionButton *>(control))
+    if (auto *option = qobject_cast<design::OptionButton *>(control))
         return TextPlace{option->captionRect(), design::OptionButton::captionFlags(), option->text()};
     if (auto *label = qobject_cast<QLabel *>(control)) {
         if (label->text().isEmpty())

@@ -2,7 +2,7 @@
 // this once per factor, with QT_SCALE_FACTOR set for each registration.
 #include "quiz_harness.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
 #include "screens/results/form5.h"
 
 #include <QFontDatabase>
@@ -68,7 +68,7 @@ struct Caption {
 std::optional<Caption> captionOf(QWidget *control)
 {
     const QPalette &colours = control->palette();
-    if (auto *option = dynamic_cast<design::OptionButton *>(control)) {
+    if (auto *option = qobject_cast<design::OptionButton *>(control)) {
         return Caption{option->size(), option->captionRect(), option->drawnCaptionFlags(), option->text(),
                        colours.color(QPalette::WindowText).rgb(), colours.color(QPalette::Window).rgb()};
     }

@@ -210,15 +210,7 @@ void TestShell::overflowInAHandlerIsReportedAndEndsTheProgram()
 
 void TestShell::closingAnyScreenEndsTheProgram_data()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
-    QTest::newRow("Form1") << shell::ScreenId::Form1;
-    QTest::newRow("Form6") << shell::ScreenId::Form6;
-    QTest::newRow("Form2") << shell::ScreenId::Form2;
-    QTest::newRow("Form7") << shell::ScreenId::Form7;
-    QTest::newRow("Form3") << shell::ScreenId::Form3;
-    QTest::newRow("Form8") << shell::ScreenId::Form8;
-    QTest::newRow("Form4") << shell::ScreenId::Form4;
-    QTest::newRow("Form5") << shell::ScreenId::Form5;
+    harness::addRowPerScreen();
 }
 
 void TestShell::closingAnyScreenEndsTheProgram()

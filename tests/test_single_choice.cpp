@@ -1,6 +1,6 @@
 #include "quiz_harness.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
 #include "screens/questions/form2.h"
 #include "screens/questions/form3.h"
 #include "screens/questions/form4.h"
@@ -312,7 +312,8 @@ void TestSingleChoice::noOptionCaptionIsCutOff()
     form.showScreen();
 
     for (int index = 0; index < 3; ++index) {
-        auto *option = static_cast<design::OptionButton *>(slot(form, index));
+        auto *option = qobject_cast<design::OptionButton *>(slot(form, index));
+        QVERIFY(option);
         const QRect box = option->captionRect();
         const QRect text = option->fontMetrics().boundingRect(box, design::OptionButton::captionFlags(), option->text());
         // The line box may overhang by a pixel where the glyphs' ink still fits.

@@ -1,7 +1,7 @@
-#include "screens/design.h"
+#include "controls/design.h"
 #include "screens/intro/form1.h"
 #include "screens/intro/form6.h"
-#include "shell/look.h"
+#include "controls/look.h"
 #include "shell/screen_slots.h"
 
 #include <QApplication>
@@ -50,7 +50,7 @@ private slots:
 
 void TestStartUp::preparingGivesTheStyleButNoFace()
 {
-    shell::prepareLook(*qApp);
+    design::prepareLook(*qApp);
     QCOMPARE(QApplication::style()->name(), u"windows"_s);
     QCOMPARE(QApplication::font().family(), u"MS Sans Serif"_s);
     QCOMPARE(QApplication::applicationName(), u"refs-quiz"_s);
@@ -60,13 +60,13 @@ void TestStartUp::preparingGivesTheStyleButNoFace()
 
 void TestStartUp::finishingEmbedsTheTitleFaceAndTheIconOnce()
 {
-    shell::finishLook();
+    design::finishLook();
     QCOMPARE(embeddedFaces(), 1);
     QCOMPARE(QFontDatabase::applicationFontFamilies(0), QStringList{u"Liberation Sans"_s});
     QCOMPARE(QFont::substitute(u"MS Sans Serif"_s).toLower(), u"liberation sans"_s);
     QVERIFY(!QApplication::windowIcon().isNull());
 
-    shell::finishLook();
+    design::finishLook();
     QCOMPARE(embeddedFaces(), 1);
 }
 
@@ -90,7 +90,7 @@ void TestStartUp::theScreenAfterTheTitleBringsEveryFace()
     QVERIFY(!face.italic());
 
     // Once is enough: later screens add nothing.
-    shell::embedAllFaces();
+    design::embedAllFaces();
     QCOMPARE(embeddedFaces(), 4);
 }
 

@@ -37,7 +37,7 @@ float LinearCongruentialSource::next()
     return static_cast<float>(m_state) / static_cast<float>(StateMask + 1);
 }
 
-float timer()
+float secondsSinceMidnight()
 {
     return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0F;
 }

@@ -26,7 +26,7 @@ private:
 };
 
 // The time of day as seconds since midnight, in single precision.
-[[nodiscard]] float timer();
+[[nodiscard]] float secondsSinceMidnight();
 
 // The generator every load handler draws from.
 [[nodiscard]] RandomSource &randomSource();

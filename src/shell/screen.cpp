@@ -1,7 +1,8 @@
 #include "shell/screen.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
 #include "shell/runtime_error.h"
+#include "shell/screen_slots.h"
 
 #include <QCloseEvent>
 
@@ -51,6 +52,12 @@ void Screen::closeEvent(QCloseEvent *event)
     // loaded and hidden, leaving a program with no window: closing any screen ends the quiz.
     event->accept();
     endProgram(0);
+}
+
+void handOver(Screen &current, ScreenId next)
+{
+    current.hideScreen();
+    instance(next).showScreen();
 }
 
 }  // namespace shell

@@ -14,6 +14,8 @@ enum class BorderStyle { Sizable, FixedSingle };
 // A top-level window of the quiz: one instance per screen for the whole run, held in
 // its slot. Loading (running the load handler) happens once, before the first show.
 class Screen : public QWidget {
+    Q_OBJECT
+
 public:
     // Makes the window visible and active, loading it first if needed; returns at once.
     void showScreen();

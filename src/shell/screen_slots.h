@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QObject>
+
+#include <cstddef>
 #include <memory>
 
 namespace screens {
@@ -14,6 +17,7 @@ class Form8;
 }  // namespace screens
 
 namespace shell {
+Q_NAMESPACE
 
 class Screen;
 
@@ -38,6 +42,7 @@ private:
     std::unique_ptr<Form> m_form;
 };
 
+// The slots live with the application, which alone knows every screen.
 extern ScreenSlot<screens::Form1> Form1;
 extern ScreenSlot<screens::Form2> Form2;
 extern ScreenSlot<screens::Form3> Form3;
@@ -47,8 +52,11 @@ extern ScreenSlot<screens::Form6> Form6;
 extern ScreenSlot<screens::Form7> Form7;
 extern ScreenSlot<screens::Form8> Form8;
 
-// Names a screen in data tables (which screen comes next, for instance).
+// Names a screen in data tables (which screen comes next, for instance). Its meta-enum
+// is the list of screens that code walking all of them (tests, the gallery) reads.
 enum class ScreenId { Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8 };
+Q_ENUM_NS(ScreenId)
+inline constexpr std::size_t ScreenCount = 8;
 
 // The instance of the screen, through its slot.
 [[nodiscard]] Screen &instance(ScreenId id);

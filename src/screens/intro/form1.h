@@ -9,12 +9,14 @@ namespace screens {
 
 // The title screen: it hands over to the instructions by itself, two seconds after it appears.
 class Form1 : public shell::Screen {
+    Q_OBJECT
+
 public:
     Form1();
 
-    QLabel *Label1;
-    QLabel *Picture1;
-    QTimer *Timer1;
+    QLabel *Label1 = nullptr;
+    QLabel *Picture1 = nullptr;
+    QTimer *Timer1 = nullptr;
 
     void Timer1_Timer();
 

@@ -1,6 +1,6 @@
 #include "screens/intro/form6.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
 #include "shell/screen_slots.h"
 
 #include <QLabel>

@@ -9,14 +9,16 @@ namespace screens {
 
 // The instructions: the three kinds of reference, and the button that starts the test.
 class Form6 : public shell::Screen {
+    Q_OBJECT
+
 public:
     Form6();
 
-    QLabel *Label1;
-    QLabel *Label2;
-    QLabel *Label3;
-    QLabel *Label4;
-    QPushButton *Command1;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QPushButton *Command1 = nullptr;
 
     void Command1_Click();
 };

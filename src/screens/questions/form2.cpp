@@ -1,6 +1,6 @@
 #include "screens/questions/form2.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -9,12 +9,14 @@ class QPushButton;
 namespace screens {
 
 class Form2 : public SingleChoiceScreen {
+    Q_OBJECT
+
 public:
     Form2();
 
-    QLabel *Label1;
-    QGroupBox *Frame1;
-    QPushButton *Command1;
+    QLabel *Label1 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QPushButton *Command1 = nullptr;
 
     void Command1_Click();
 };

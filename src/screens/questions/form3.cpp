@@ -1,6 +1,6 @@
 #include "screens/questions/form3.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
 
 #include <QGroupBox>
 #include <QLabel>

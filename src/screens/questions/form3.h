@@ -9,13 +9,15 @@ class QPushButton;
 namespace screens {
 
 class Form3 : public SingleChoiceScreen {
+    Q_OBJECT
+
 public:
     Form3();
 
-    QLabel *Label1;
-    QGroupBox *Frame2;
-    QLabel *Picture1;
-    QPushButton *Command2;
+    QLabel *Label1 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QLabel *Picture1 = nullptr;
+    QPushButton *Command2 = nullptr;
 
     void Command2_Click();
 };

@@ -1,9 +1,8 @@
 #include "screens/questions/form4.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
 #include "screens/questions/formula_judge.h"
 #include "screens/results/form5.h"
-#include "screens/results/grade.h"
 #include "shell/module1.h"
 #include "shell/screen_slots.h"
 
@@ -54,8 +53,7 @@ void Form4::Command3_Click()
 
     shell::handOver(shell::Form4(), shell::ScreenId::Form5);
 
-    results.Label14->setText(QString::number(Module1::Score));
-    results.Label8->setText(QString::number(gradeFor(Module1::Score)));
+    writeTotals(results, Module1::Score);
 }
 
 }  // namespace screens

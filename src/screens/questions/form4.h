@@ -10,14 +10,16 @@ namespace screens {
 
 // Question 5: the student types the formula. Its button also completes the results.
 class Form4 : public shell::Screen {
+    Q_OBJECT
+
 public:
     Form4();
 
-    QLabel *Label1;
-    QLabel *Label2;
-    QLineEdit *Text1;
-    QLabel *Image1;
-    QPushButton *Command3;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QLabel *Image1 = nullptr;
+    QPushButton *Command3 = nullptr;
 
     void Command3_Click();
 };

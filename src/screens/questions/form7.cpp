@@ -1,6 +1,6 @@
 #include "screens/questions/form7.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -9,13 +9,15 @@ class QPushButton;
 namespace screens {
 
 class Form8 : public SingleChoiceScreen {
+    Q_OBJECT
+
 public:
     Form8();
 
-    QLabel *Label1;
-    QGroupBox *Frame1;
-    QLabel *Picture1;
-    QPushButton *Command1;
+    QLabel *Label1 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Picture1 = nullptr;
+    QPushButton *Command1 = nullptr;
 
     void Command1_Click();
 };

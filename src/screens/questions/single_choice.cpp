@@ -101,7 +101,7 @@ SingleChoiceScreen::SingleChoiceScreen(Question which, const QString &name,
 void SingleChoiceScreen::Form_Load()
 {
     shell::RandomSource &random = shell::randomSource();
-    random.randomize(shell::timer());
+    random.randomize(shell::secondsSinceMidnight());
     CorrectIndex = correctIndexFor(random.next());
 
     // A value outside 1..3 cannot be drawn; it would leave the captions as designed.

@@ -66,6 +66,8 @@ enum class Question { One, Two, Three, Four };
 // Loading draws the slot of the right answer and places the texts; the button judges
 // the selected option, writes the verdict into the results and hands over.
 class SingleChoiceScreen : public shell::Screen {
+    Q_OBJECT
+
 public:
     std::array<QRadioButton *, 3> Option1{};
 

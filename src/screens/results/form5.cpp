@@ -1,6 +1,7 @@
 #include "screens/results/form5.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
+#include "screens/results/grade.h"
 
 #include <QLabel>
 
@@ -35,6 +36,12 @@ Form5::Form5() : Screen(u"Form5"_s, u"Ссылки в Excel"_s, 10245, 7290, std
     Label8 = label(this, u"Label8"_s, {3720, 5400, 1455, 1455}, u"Label8"_s, {.points = 39, .bold = true}, {.text = 0xFF00FF}, Align::Centre, Border::FixedSingle);
     Label13 = label(this, u"Label13"_s, {5760, 5280, 2415, 1575}, u"Набрано баллов"_s, {.points = 24}, Title, Align::Centre);
     Label14 = label(this, u"Label14"_s, {8400, 5280, 1335, 975}, u"Label14"_s, FieldFont, Field, Align::Left);
+}
+
+void writeTotals(Form5 &results, std::uint8_t score)
+{
+    results.Label14->setText(QString::number(score));
+    results.Label8->setText(QString::number(gradeFor(score)));
 }
 
 }  // namespace screens

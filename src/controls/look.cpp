@@ -1,6 +1,7 @@
-#include "shell/look.h"
+#include "controls/look.h"
 
-#include "screens/design.h"
+#include "controls/design.h"
+#include "refs_quiz_version.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -9,11 +10,11 @@
 #include <QResource>
 #include <QStyleFactory>
 
-#include <utility>
+#include <mutex>
 
 using namespace Qt::StringLiterals;
 
-namespace shell {
+namespace design {
 
 namespace {
 
@@ -27,14 +28,16 @@ void embedFace(QStringView face)
         ? QByteArray::fromRawData(reinterpret_cast<const char *>(font.data()), font.size())
         : font.uncompressedData();
     const int id = QFontDatabase::addApplicationFontFromData(data);
-    static bool substituted = false;
-    if (id >= 0 && !substituted) {
-        const QString family = QFontDatabase::applicationFontFamilies(id).value(0);
-        if (!family.isEmpty()) {
+    if (id < 0)
+        return;
+    // The family is read from the face itself rather than assumed, so a renamed face in a
+    // newer font package still stands in for the design face.
+    static std::once_flag substituted;
+    if (const QString family = QFontDatabase::applicationFontFamilies(id).value(0);
+        !family.isEmpty())
+        std::call_once(substituted, [&family] {
             QFont::insertSubstitution(u"MS Sans Serif"_s, family);
-            substituted = true;
-        }
-    }
+        });
 }
 
 QPalette systemColours()
@@ -97,20 +100,20 @@ void prepareLook(QApplication &application)
 
 void finishLook()
 {
-    static bool finished = false;
-    if (std::exchange(finished, true))
-        return;
-    embedFace(u"BoldItalic");
-    QApplication::setWindowIcon(programIcon());
+    static std::once_flag finished;
+    std::call_once(finished, [] {
+        embedFace(u"BoldItalic");
+        QApplication::setWindowIcon(programIcon());
+    });
 }
 
 void embedAllFaces()
 {
-    static bool embedded = false;
-    if (std::exchange(embedded, true))
-        return;
-    for (const auto face : {u"Regular", u"Bold", u"Italic"})
-        embedFace(face);
+    static std::once_flag embedded;
+    std::call_once(embedded, [] {
+        for (const auto face : {u"Regular", u"Bold", u"Italic"})
+            embedFace(face);
+    });
 }
 
-}  // namespace shell
+}  // namespace design

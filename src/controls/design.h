@@ -121,6 +121,8 @@ void tabOrder(std::initializer_list<QWidget *> controls);
 // QRadioButton draws its caption on one line; the design's option buttons wrap
 // theirs inside the box, with the indicator centred on the box's height.
 class OptionButton : public QRadioButton {
+    Q_OBJECT
+
 public:
     using QRadioButton::QRadioButton;
 

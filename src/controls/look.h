@@ -2,7 +2,7 @@
 
 class QApplication;
 
-namespace shell {
+namespace design {
 
 // Gives the application the look the screens are designed for, whatever the desktop
 // runs: the classic 3D style and system colours, the embedded face standing in for
@@ -22,4 +22,4 @@ void finishLook();
 // building any screen after the title; once is enough.
 void embedAllFaces();
 
-}  // namespace shell
+}  // namespace design

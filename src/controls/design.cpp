@@ -1,4 +1,4 @@
-#include "screens/design.h"
+#include "controls/design.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -34,6 +34,8 @@ Control *place(Control *control, const QString &name, Place where)
 
 // A label whose single-line border is black whatever its text colour.
 class Label : public QLabel {
+    Q_OBJECT
+
 public:
     Label(QWidget *parent, Border border) : QLabel(parent), m_border(border)
     {
@@ -62,6 +64,8 @@ private:
 // QLabel redraws a picture for a high-density screen with smoothing, which blurs the
 // one-pixel grid lines; here each picture pixel becomes a solid block, as at 1:1.
 class Picture : public QLabel {
+    Q_OBJECT
+
 public:
     using QLabel::QLabel;
 
@@ -78,6 +82,8 @@ protected:
 // Enter on a focused command button presses it, as Space does, without making it
 // a default button that Enter elsewhere would press.
 class CommandButton : public QPushButton {
+    Q_OBJECT
+
 public:
     using QPushButton::QPushButton;
 
@@ -321,3 +327,5 @@ bool OptionButton::hitButton(const QPoint &pos) const
 }
 
 }  // namespace design
+
+#include "design.moc"

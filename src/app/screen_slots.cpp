@@ -1,5 +1,6 @@
 #include "shell/screen_slots.h"
 
+#include "controls/look.h"
 #include "screens/intro/form1.h"
 #include "screens/intro/form6.h"
 #include "screens/questions/form2.h"
@@ -8,9 +9,9 @@
 #include "screens/questions/form7.h"
 #include "screens/questions/form8.h"
 #include "screens/results/form5.h"
-#include "shell/look.h"
 #include "shell/module1.h"
 
+#include <array>
 #include <type_traits>
 
 namespace shell {
@@ -25,7 +26,7 @@ Form &ScreenSlot<Form>::operator()()
         // The title is built at start-up with the one face it shows; the other faces
         // wait for the first screen after it.
         if constexpr (!std::is_same_v<Form, screens::Form1>)
-            embedAllFaces();
+            design::embedAllFaces();
         m_form = std::make_unique<Form>();
         m_form->load();
     }
@@ -56,38 +57,34 @@ ScreenSlot<screens::Form6> Form6;
 ScreenSlot<screens::Form7> Form7;
 ScreenSlot<screens::Form8> Form8;
 
+namespace {
+
+struct SlotEntry {
+    Screen &(*instance)();
+    void (*release)();
+};
+
+template <auto &slot>
+constexpr SlotEntry entry{[]() -> Screen & { return slot(); }, [] { slot.release(); }};
+
+// Indexed by ScreenId: the one place that ties a screen's number to its slot.
+constexpr std::array<SlotEntry, ScreenCount> Slots{
+    entry<Form1>, entry<Form2>, entry<Form3>, entry<Form4>,
+    entry<Form5>, entry<Form6>, entry<Form7>, entry<Form8>,
+};
+static_assert(static_cast<std::size_t>(ScreenId::Form8) + 1 == Slots.size());
+
+}  // namespace
+
 Screen &instance(ScreenId id)
 {
-    switch (id) {
-    case ScreenId::Form1: return Form1();
-    case ScreenId::Form2: return Form2();
-    case ScreenId::Form3: return Form3();
-    case ScreenId::Form4: return Form4();
-    case ScreenId::Form5: return Form5();
-    case ScreenId::Form6: return Form6();
-    case ScreenId::Form7: return Form7();
-    case ScreenId::Form8: return Form8();
-    }
-    Q_UNREACHABLE();
-    return Form1();
-}
-
-void handOver(Screen &current, ScreenId next)
-{
-    current.hideScreen();
-    instance(next).showScreen();
+    return Slots.at(static_cast<std::size_t>(id)).instance();
 }
 
 void endRun()
 {
-    Form1.release();
-    Form2.release();
-    Form3.release();
-    Form4.release();
-    Form5.release();
-    Form6.release();
-    Form7.release();
-    Form8.release();
+    for (const SlotEntry &slot : Slots)
+        slot.release();
     Module1::Score = 0;
 }
 

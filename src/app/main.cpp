@@ -1,5 +1,5 @@
 #include "screens/intro/form1.h"
-#include "shell/look.h"
+#include "controls/look.h"
 #include "shell/screen_slots.h"
 
 #include <QApplication>
@@ -7,10 +7,10 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    shell::prepareLook(application);
+    design::prepareLook(application);
 
     shell::Form1().showScreen();
-    shell::finishLook();
+    design::finishLook();
     const int status = QApplication::exec();
 
     // The screens are top-level windows: they must go while the application still exists.
