@@ -435,8 +435,8 @@ constexpr Detail MonitorDetails[] = {
     {{{396, 158}, {420, 134}}, 1.6, White},
 };
 
-// A filled shape and its ink contour, drawn in table order: later parts cover earlier ones.
-struct Part {
+// A filled shape and its ink contour, drawn in table order: later shapes cover earlier ones.
+struct Shape {
     std::span<const Knot> outline;
     Ink fill;
     Halo halo = {};
@@ -444,14 +444,14 @@ struct Part {
     double strokeLength = 90;
 };
 
-constexpr Part MonitorParts[] = {
+constexpr Shape MonitorShapes[] = {
     {Stand, PalePink, BeigeHalo, 1.8, 60},
     {MonitorSide, PalePink, BeigeHalo, 2.2},
     {MonitorFront, PalePink, BeigeHalo, 2.6},
     {Screen, Smoke, {}, 2.0},
 };
 
-constexpr Part BodyParts[] = {
+constexpr Shape BodyShapes[] = {
     {Jacket, Tan, JacketHalo, 3.4},
     {LeftSheen, Khaki},
     {RightSheen, Khaki},
@@ -466,13 +466,13 @@ constexpr Part BodyParts[] = {
     {Handkerchief, White, {}, 1.4, 30},
 };
 
-constexpr Part HeadParts[] = {
+constexpr Shape HeadShapes[] = {
     {Face, Mauve, SkinHalo, 2.6, 70},
     {Hair, HairDark, HairHalo, 2.0, 70},
     {Ear, Mauve, SkinHalo, 1.8, 40},
 };
 
-constexpr Part HandParts[] = {
+constexpr Shape HandShapes[] = {
     {Mouse, PalePink, BeigeHalo, 1.8, 50},
     {Hand, Mauve, SkinHalo, 2.0, 40},
     {Cuff, White, ShirtHalo, 1.6, 30},
@@ -511,13 +511,13 @@ void outline(Canvas &canvas, const QPainterPath &path, double width, double stro
     }
 }
 
-void draw(Canvas &canvas, std::span<const Part> parts, const QTransform &place = {})
+void draw(Canvas &canvas, std::span<const Shape> shapes, const QTransform &place = {})
 {
-    for (const Part &part : parts) {
-        const QPainterPath shape = closedCurve(part.outline, place);
-        canvas.fill(shape, part.fill, part.halo);
-        if (part.line > 0)
-            outline(canvas, shape, part.line, part.strokeLength);
+    for (const Shape &shape : shapes) {
+        const QPainterPath path = closedCurve(shape.outline, place);
+        canvas.fill(path, shape.fill, shape.halo);
+        if (shape.line > 0)
+            outline(canvas, path, shape.line, shape.strokeLength);
     }
 }
 
@@ -533,13 +533,13 @@ void draw(Canvas &canvas, std::span<const Detail> strokes, const QTransform &pla
 QImage paintTitlePicture()
 {
     Canvas canvas;
-    draw(canvas, MonitorParts);
+    draw(canvas, MonitorShapes);
     draw(canvas, MonitorDetails);
-    draw(canvas, BodyParts);
+    draw(canvas, BodyShapes);
     draw(canvas, BodyDetails);
-    draw(canvas, HeadParts, Bow);
+    draw(canvas, HeadShapes, Bow);
     draw(canvas, HeadDetails, Bow);
-    draw(canvas, HandParts);
+    draw(canvas, HandShapes);
     draw(canvas, HandDetails);
     canvas.stroke(openCurve(DeskEdge), {0, 1, 1.8, 0.1, 0.15});
     canvas.stroke(coil(CableCourse, 4, 9), {0, 1, 1.3, 0.03, 0.08});

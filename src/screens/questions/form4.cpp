@@ -29,11 +29,16 @@ constexpr QStringView SpreadsheetSpoken =
 
 Form4::Form4() : Screen(u"Form4"_s, u"Ссылки в Excel"_s, 9990, 7110, std::nullopt)
 {
+    // One line per control, as in the design table.
+    // In Label1 the С of С4, С5 and С6 is the Cyrillic Es (U+0421), and the text ends
+    // with a blank.
+    // clang-format off
     Label1 = label(this, u"Label1"_s, {600, 360, 8655, 1335}, u"Какую формулу нужно ввести в ячейку С4, для получения значения оплаты электроэнергии за январь, так чтобы ее можно было скопировать в ячейки С5 и С6? "_s, {.points = 13.5, .bold = true}, {.back = 0xE0E0E0}, Align::Left, Border::FixedSingle);
     Label2 = label(this, u"Label2"_s, {600, 3000, 3495, 615}, u"Введите формулу"_s, {.points = 18}, {.text = 0xFF0000});
     Text1 = textBox(this, u"Text1"_s, {360, 3840, 3855, 735}, {.points = 18, .bold = true}, {.text = 0x800000}, u"Формула"_s);
     Image1 = image(this, u"Image1"_s, {4800, 2760, 4695, 2370}, u":/pictures/spreadsheet.bmp"_s, SpreadsheetSpoken.toString());
     Command3 = button(this, u"Command3"_s, {7200, 6120, 2415, 615}, u"Ввод"_s, {.points = 18, .bold = true}, 0xFFC0C0);
+    // clang-format on
 
     tabOrder({Command3, Text1});
     handle(Command3, &QPushButton::clicked, &Form4::Command3_Click);

@@ -15,7 +15,10 @@ using Digest = std::array<std::uint8_t, 32>;
 
 // SHA-256 of the four accepted formulas as UTF-16LE. Students search the executable
 // for the answers; a digest keeps them out of its strings while the comparison stays
-// exact: equal digests mean equal code units.
+// exact: equal digests mean equal code units. To accept another formula, append the
+// digest printed by
+//   printf '%s' '=$B$1*(B4-B3)' | iconv -t UTF-16LE | sha256sum
+// (with the new formula in place of this one) as 32 bytes.
 constexpr std::array<Digest, 4> AcceptedFormulas{{
     {0x60, 0xc3, 0x38, 0x75, 0xed, 0x1f, 0x78, 0x17, 0xda, 0x1f, 0x9a, 0x51, 0xe5, 0xf8, 0x03, 0xb5,
      0x8e, 0x8f, 0xe2, 0x63, 0x06, 0x11, 0x84, 0x71, 0x9a, 0x51, 0x69, 0x31, 0xae, 0xf0, 0x50, 0x33},

@@ -22,6 +22,8 @@ Form5::Form5() : Screen(u"Form5"_s, u"Ссылки в Excel"_s, 10245, 7290, std
     // Screen readers walk the labels in the order they are made, and nothing here takes
     // the focus to guide them: each title comes before its verdict, and the bottom row
     // goes from left to right, as the screen is read.
+    // One line per control, as in the design table.
+    // clang-format off
     Label1 = label(this, u"Label1"_s, {-360, 120, 3375, 975}, u"Вопрос 1:"_s, TitleFont, Title, Align::Centre);
     Label4 = label(this, u"Label4"_s, {5640, 120, 4215, 975}, u"Label4"_s, FieldFont, Field, Align::Centre, Border::FixedSingle);
     Label2 = label(this, u"Label2"_s, {480, 1080, 2775, 975}, u"Вопрос 2:"_s, TitleFont, Title, Align::Centre);
@@ -36,6 +38,7 @@ Form5::Form5() : Screen(u"Form5"_s, u"Ссылки в Excel"_s, 10245, 7290, std
     Label8 = label(this, u"Label8"_s, {3720, 5400, 1455, 1455}, u"Label8"_s, {.points = 39, .bold = true}, {.text = 0xFF00FF}, Align::Centre, Border::FixedSingle);
     Label13 = label(this, u"Label13"_s, {5760, 5280, 2415, 1575}, u"Набрано баллов"_s, {.points = 24}, Title, Align::Centre);
     Label14 = label(this, u"Label14"_s, {8400, 5280, 1335, 975}, u"Label14"_s, FieldFont, Field, Align::Left);
+    // clang-format on
 }
 
 void writeTotals(Form5 &results, std::uint8_t score)
