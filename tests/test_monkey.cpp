@@ -38,10 +38,6 @@ constexpr int EpisodeLimitMs = 60000;
 // What the driver ends an episode with when no window was closed in it.
 constexpr int EpisodeOver = 3;
 
-// The screens in the order a run passes them.
-constexpr std::array<QStringView, 8> Order{u"Form1", u"Form6", u"Form2", u"Form7",
-                                           u"Form3", u"Form8", u"Form4", u"Form5"};
-
 struct Question {
     QStringView screen;
     const char *field;
@@ -62,10 +58,16 @@ constexpr QStringView Wrong = u"неверно";
 constexpr std::array<QStringView, 4> AcceptedFormulas{u"=$B$1*(B4-B3)", u"=$B$1*($B4-$B3)",
                                                       u"=(B4-B3)*$B$1", u"=($B4-$B3)*$B$1"};
 
+// The screens' names in the order a run passes them.
+[[nodiscard]] QString nameAt(int order)
+{
+    return QString::fromLatin1(harness::nameOf(harness::AllScreens.at(static_cast<std::size_t>(order))));
+}
+
 [[nodiscard]] int orderOf(QStringView screen)
 {
-    for (std::size_t index = 0; index < Order.size(); ++index) {
-        if (Order.at(index) == screen)
+    for (std::size_t index = 0; index < harness::AllScreens.size(); ++index) {
+        if (nameAt(static_cast<int>(index)) == screen)
             return static_cast<int>(index);
     }
     return -1;
@@ -474,11 +476,11 @@ QString Episode::check(bool ended)
 
     const int screen = ended ? m_screen : orderOf(visible.first()->objectName());
     if (screen < m_screen)
-        return fail(u"went back from %1 to %2"_s.arg(Order.at(m_screen)).arg(Order.at(screen)));
+        return fail(u"went back from %1 to %2"_s.arg(nameAt(m_screen), nameAt(screen)));
     if (screen > 0 && shell::Form1().findChild<QTimer *>(u"Timer1"_s)->isActive())
         return fail(u"the title's timer still runs after the hand-over"_s);
     if (shell::Form5.isFilled() != (screen > orderOf(Questions.front().screen)))
-        return fail(u"the results exist on %1: %2"_s.arg(Order.at(screen)).arg(shell::Form5.isFilled()));
+        return fail(u"the results exist on %1: %2"_s.arg(nameAt(screen)).arg(shell::Form5.isFilled()));
 
     int points = 0;
     for (std::size_t index = 0; index < Questions.size(); ++index) {
