@@ -1,82 +1,17 @@
+#include "ink.h"
 #include "quiz_harness.h"
 
 #include "controls/design.h"
 #include "screens/results/form5.h"
 
 #include <QFontInfo>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPushButton>
-#include <QStyleOptionButton>
-#include <QStyleOptionGroupBox>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using harness::AllScreens;
 using harness::fillResultsWithTheLongestTexts;
-using harness::nameOf;
 
 Q_DECLARE_METATYPE(shell::ScreenId)
-
-namespace {
-
-// Where a control draws its text, and how.
-struct TextPlace {
-    QRect box;
-    int flags = 0;
-    QString text;
-};
-
-std::optional<TextPlace> textPlaceOf(QWidget *control)
-{
-    if (auto *option = qobject_cast<design::OptionButton *>(control))
-        return TextPlace{option->captionRect(), design::OptionButton::captionFlags(), option->text()};
-    if (auto *label = qobject_cast<QLabel *>(control)) {
-        if (label->text().isEmpty())
-            return std::nullopt;
-        const int wrap = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
-        return TextPlace{label->contentsRect(), int(label->alignment()) | wrap, label->text()};
-    }
-    if (auto *button = qobject_cast<QPushButton *>(control)) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        const QRect box = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-        return TextPlace{box, Qt::AlignCenter, button->text()};
-    }
-    if (auto *frame = qobject_cast<QGroupBox *>(control)) {
-        // The caption must fit the frame's width, on its one line.
-        return TextPlace{QRect(8, 0, frame->width() - 16, frame->fontMetrics().height()),
-                         Qt::AlignLeft | Qt::AlignTop, frame->title()};
-    }
-    return std::nullopt;
-}
-
-// The ink of the text drawn into its box, on a canvas with room all round.
-QRect inkOf(const TextPlace &place, const QFont &font, int margin)
-{
-    QImage canvas(place.box.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        // Controls clip their text to the box; drawn unclipped, what they would cut off shows.
-        painter.drawText(QRect(QPoint(margin, margin), place.box.size()), place.flags | Qt::TextDontClip,
-                         place.text);
-    }
-    QRect ink;
-    for (int y = 0; y < canvas.height(); ++y) {
-        for (int x = 0; x < canvas.width(); ++x) {
-            if (qGray(canvas.pixel(x, y)) < 160)
-                ink |= QRect(x, y, 1, 1);
-        }
-    }
-    return ink;
-}
-
-}  // namespace
 
 class TestDesign : public QObject {
     Q_OBJECT
@@ -88,13 +23,13 @@ private slots:
     void clientAreaHasTheDesignSize_data();
     void clientAreaHasTheDesignSize();
     void controlsKeepTheirPlaceWhenResized();
-    void everyControlUsesTheEmbeddedFace_data();
+    void everyControlUsesTheEmbeddedFace_data() { harness::addRowPerScreen(); }
     void everyControlUsesTheEmbeddedFace();
     void fontsHaveTheDesignSize_data();
     void fontsHaveTheDesignSize();
-    void noTextIsCutOff_data();
+    void noTextIsCutOff_data() { harness::addRowPerScreenAndSlot(); }
     void noTextIsCutOff();
-    void everyScreenShowsTheProgramIcon_data() { everyControlUsesTheEmbeddedFace_data(); }
+    void everyScreenShowsTheProgramIcon_data() { harness::addRowPerScreen(); }
     void everyScreenShowsTheProgramIcon();
 };
 
@@ -143,13 +78,6 @@ void TestDesign::controlsKeepTheirPlaceWhenResized()
     QCOMPARE(form.Label1->geometry(), QRect(-24, 8, 225, 65));
 }
 
-void TestDesign::everyControlUsesTheEmbeddedFace_data()
-{
-    QTest::addColumn<shell::ScreenId>("screen");
-    for (const auto screen : AllScreens)
-        QTest::newRow(nameOf(screen)) << screen;
-}
-
 void TestDesign::everyControlUsesTheEmbeddedFace()
 {
     QFETCH(shell::ScreenId, screen);
@@ -159,7 +87,7 @@ void TestDesign::everyControlUsesTheEmbeddedFace()
     form.showScreen();
 
     for (QWidget *control : form.findChildren<QWidget *>()) {
-        if (!textPlaceOf(control) && !qobject_cast<QLineEdit *>(control))
+        if (!ink::captionOf(control) && !qobject_cast<QLineEdit *>(control))
             continue;
         const QFontInfo resolved(control->font());
         QVERIFY2(control->font().family() == u"MS Sans Serif"_s, qPrintable(control->objectName()));
@@ -207,16 +135,6 @@ void TestDesign::fontsHaveTheDesignSize()
     QCOMPARE(resolved.italic(), italic);
 }
 
-void TestDesign::noTextIsCutOff_data()
-{
-    QTest::addColumn<shell::ScreenId>("screen");
-    QTest::addColumn<int>("correctIndex");
-    for (const auto screen : AllScreens) {
-        for (int correctIndex = 1; correctIndex <= 3; ++correctIndex)
-            QTest::addRow("%s, right answer in slot %d", nameOf(screen), correctIndex) << screen << correctIndex;
-    }
-}
-
 void TestDesign::noTextIsCutOff()
 {
     QFETCH(shell::ScreenId, screen);
@@ -228,22 +146,8 @@ void TestDesign::noTextIsCutOff()
     if (screen == shell::ScreenId::Form5)
         fillResultsWithTheLongestTexts();
     form.showScreen();
-
-    constexpr int Margin = 40;
-    for (QWidget *control : form.findChildren<QWidget *>()) {
-        const auto place = textPlaceOf(control);
-        if (!place)
-            continue;
-        const QRect ink = inkOf(*place, control->font(), Margin);
-        const QRect box(QPoint(Margin, Margin), place->box.size());
-        // Form5's Label1 starts left of the window's edge by design; its text must still show.
-        const QRect onWindow = ink.translated(control->mapTo(&form, place->box.topLeft()) - box.topLeft());
-        QVERIFY2(form.rect().contains(onWindow), qPrintable(control->objectName() + u" leaves the window"_s));
-        QVERIFY2(box.contains(ink),
-                 qPrintable(u"%1 \"%2\": ink %3,%4 %5x%6 outside its %7x%8 box"_s.arg(control->objectName(), place->text)
-                                .arg(ink.x() - Margin).arg(ink.y() - Margin).arg(ink.width()).arg(ink.height())
-                                .arg(box.width()).arg(box.height())));
-    }
+    const QStringList cutOff = ink::textsCutOff(form);
+    QVERIFY2(cutOff.isEmpty(), qPrintable(cutOff.join(u'\n')));
 }
 
 void TestDesign::everyScreenShowsTheProgramIcon()
