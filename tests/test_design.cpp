@@ -13,6 +13,18 @@ using harness::fillResultsWithTheLongestTexts;
 
 Q_DECLARE_METATYPE(shell::ScreenId)
 
+namespace {
+
+[[nodiscard]] QString codePoints(const QString &text)
+{
+    QStringList points;
+    for (const char32_t point : text.toUcs4())
+        points.append(u"U+%1"_s.arg(uint(point), 4, 16, QChar(u'0')).toUpper());
+    return points.join(u' ');
+}
+
+}  // namespace
+
 class TestDesign : public QObject {
     Q_OBJECT
 
@@ -20,8 +32,8 @@ private slots:
     void initTestCase() { harness::applyLookOnce(); }
     void cleanup() { shell::endRun(); }
 
-    void clientAreaHasTheDesignSize_data();
-    void clientAreaHasTheDesignSize();
+    void windowsHaveTheDesignCaptionAndSize_data();
+    void windowsHaveTheDesignCaptionAndSize();
     void controlsKeepTheirPlaceWhenResized();
     void everyControlUsesTheEmbeddedFace_data() { harness::addRowPerScreen(); }
     void everyControlUsesTheEmbeddedFace();
@@ -33,25 +45,28 @@ private slots:
     void everyScreenShowsTheProgramIcon();
 };
 
-void TestDesign::clientAreaHasTheDesignSize_data()
+void TestDesign::windowsHaveTheDesignCaptionAndSize_data()
 {
     QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<QString>("caption");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("fixed");
 
-    QTest::newRow("Form1") << shell::ScreenId::Form1 << QSize(675, 482) << false;
-    QTest::newRow("Form6") << shell::ScreenId::Form6 << QSize(669, 474) << false;
-    QTest::newRow("Form2") << shell::ScreenId::Form2 << QSize(688, 492) << false;
-    QTest::newRow("Form7") << shell::ScreenId::Form7 << QSize(693, 490) << false;
-    QTest::newRow("Form3") << shell::ScreenId::Form3 << QSize(674, 498) << true;
-    QTest::newRow("Form8") << shell::ScreenId::Form8 << QSize(701, 504) << false;
-    QTest::newRow("Form4") << shell::ScreenId::Form4 << QSize(666, 474) << false;
-    QTest::newRow("Form5") << shell::ScreenId::Form5 << QSize(683, 486) << false;
+    const QString title = u"Ссылки в Excel"_s;
+    QTest::newRow("Form1") << shell::ScreenId::Form1 << title << QSize(675, 482) << false;
+    QTest::newRow("Form6") << shell::ScreenId::Form6 << title << QSize(669, 474) << false;
+    QTest::newRow("Form2") << shell::ScreenId::Form2 << title << QSize(688, 492) << false;
+    QTest::newRow("Form7") << shell::ScreenId::Form7 << title << QSize(693, 490) << false;
+    QTest::newRow("Form3") << shell::ScreenId::Form3 << title << QSize(674, 498) << true;
+    QTest::newRow("Form8") << shell::ScreenId::Form8 << u"Ссылки в Excel "_s << QSize(701, 504) << false;
+    QTest::newRow("Form4") << shell::ScreenId::Form4 << title << QSize(666, 474) << false;
+    QTest::newRow("Form5") << shell::ScreenId::Form5 << title << QSize(683, 486) << false;
 }
 
-void TestDesign::clientAreaHasTheDesignSize()
+void TestDesign::windowsHaveTheDesignCaptionAndSize()
 {
     QFETCH(shell::ScreenId, screen);
+    QFETCH(QString, caption);
     QFETCH(QSize, size);
     QFETCH(bool, fixed);
 
@@ -59,6 +74,9 @@ void TestDesign::clientAreaHasTheDesignSize()
     shell::ScopedRandomSource scoped(draws);
     shell::Screen &form = shell::instance(screen);
     form.showScreen();
+    // Look-alike letters print the same, so a difference is shown letter by letter.
+    QVERIFY2(form.windowTitle() == caption,
+             qPrintable(codePoints(form.windowTitle()) + u"\n   instead of "_s + codePoints(caption)));
     QCOMPARE(form.size(), size);
     QCOMPARE(form.minimumSize() == form.maximumSize(), fixed);
     QCOMPARE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint), !fixed);
