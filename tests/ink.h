@@ -54,21 +54,25 @@ struct Caption {
     const QRgb back = colours.color(QPalette::Window).rgb();
     if (auto *option = qobject_cast<design::OptionButton *>(control)) {
         const QRect box = option->captionRect();
-        return Caption{option->size(), box, option->drawnCaptionFlags(), option->text(), text, back, box};
+        return Caption{option->size(), box, option->drawnCaptionFlags(), option->text(), text, back,
+                       box};
     }
     if (auto *label = qobject_cast<QLabel *>(control)) {
         if (label->text().isEmpty())
             return std::nullopt;
         const int wrap = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
         const QRect box = label->contentsRect();
-        return Caption{label->size(), box, int(label->alignment()) | wrap, label->text(), text, back, box};
+        return Caption{label->size(), box, int(label->alignment()) | wrap, label->text(), text, back,
+                       box};
     }
     if (auto *button = qobject_cast<QPushButton *>(control)) {
         QStyleOptionButton option;
         option.initFrom(button);
-        const QRect box = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const QRect box =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
         return Caption{button->size(), box, Qt::AlignCenter | Qt::TextShowMnemonic, button->text(),
-                       colours.color(QPalette::ButtonText).rgb(), colours.color(QPalette::Button).rgb(), box};
+                       colours.color(QPalette::ButtonText).rgb(),
+                       colours.color(QPalette::Button).rgb(), box};
     }
     if (auto *frame = qobject_cast<QGroupBox *>(control)) {
         QStyleOptionGroupBox option;
@@ -76,11 +80,12 @@ struct Caption {
         option.text = frame->title();
         option.textAlignment = frame->alignment();
         option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-        const QRect box = frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
+        const QRect box = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                         QStyle::SC_GroupBoxLabel, frame);
         // Between the frame's corners; its descenders may reach into the frame.
         const QRect room(8, 0, frame->width() - 16, frame->height());
-        return Caption{frame->size(), box, Qt::AlignHCenter | int(frame->alignment()) | Qt::TextShowMnemonic,
-                       frame->title(), text, back, room};
+        const int flags = Qt::AlignHCenter | int(frame->alignment()) | Qt::TextShowMnemonic;
+        return Caption{frame->size(), box, flags, frame->title(), text, back, room};
     }
     return std::nullopt;
 }
@@ -88,7 +93,8 @@ struct Caption {
 // The caption drawn by itself, unclipped, at the given pixel ratio, on a canvas the size of
 // the control with margin logical pixels of room all round. The margin is a multiple of 4,
 // whole in device pixels at every factor tested, so glyphs land where the control puts them.
-[[nodiscard]] inline QImage drawCaption(const Caption &caption, const QFont &font, qreal ratio, int margin)
+[[nodiscard]] inline QImage drawCaption(const Caption &caption, const QFont &font, qreal ratio,
+                                       int margin)
 {
     const QSize logical = caption.control + QSize(2 * margin, 2 * margin);
     QImage canvas((QSizeF(logical) * ratio).toSize(), QImage::Format_RGB32);
@@ -136,7 +142,8 @@ struct Caption {
         const QPoint corner = control->mapTo(&window, QPoint()) - QPoint(Margin, Margin);
         const QRect onWindow = devicePixels(QRectF(window.rect().translated(-corner)), ratio);
         if (!room.contains(ink) || !onWindow.contains(ink)) {
-            cutOff.append(u"%1 \"%2\": ink %3,%4 %5x%6 outside its %7x%8 box or the window (device pixels)"_s
+            cutOff.append(u"%1 \"%2\": ink %3,%4 %5x%6 outside its %7x%8 box or the window"
+                          " (device pixels)"_s
                               .arg(control->objectName(), caption->text)
                               .arg(ink.x() - room.x()).arg(ink.y() - room.y()).arg(ink.width())
                               .arg(ink.height()).arg(room.width()).arg(room.height()));

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 using harness::fillResultsWithTheLongestTexts;
 
@@ -22,6 +24,60 @@ namespace {
         points.append(u"U+%1"_s.arg(uint(point), 4, 16, QChar(u'0')).toUpper());
     return points.join(u' ');
 }
+
+// The colours a control is designed with: its text, and the paper behind it.
+struct Paint {
+    shell::ScreenId screen;
+    const char *control;
+    QRgb text;
+    QRgb back;
+};
+
+constexpr QRgb Face = 0xC0C0C0;  // the system's 3D face, where no background is given
+constexpr QRgb Black = 0x000000;  // the system's button text, where no text colour is given
+constexpr QRgb NoText = 0x1000000;  // the window itself
+
+using enum shell::ScreenId;
+constexpr Paint DesignColours[]{
+    {Form1, "Form1", NoText, 0xFFFFC0}, {Form1, "Label1", 0x008000, 0xFFFFC0},
+
+    {Form6, "Form6", NoText, 0xFFE0C0}, {Form6, "Label1", 0xFF8000, 0xFFE0C0},
+    {Form6, "Label2", 0xFF8080, 0xFFE0C0}, {Form6, "Label3", 0xC04000, 0xFFE0C0},
+    {Form6, "Label4", 0x804000, 0xFFE0C0}, {Form6, "Command1", Black, 0xFF8080},
+
+    {Form2, "Form2", NoText, 0xFFC0C0}, {Form2, "Label1", 0x804000, 0xFFC0C0},
+    {Form2, "Frame1", 0xFF8000, 0xFFE0C0}, {Form2, "Option1(0)", Black, 0xFFE0C0},
+    {Form2, "Option1(1)", Black, 0xFFE0C0}, {Form2, "Option1(2)", Black, 0xFFE0C0},
+    {Form2, "Command1", Black, 0xFF8080},
+
+    {Form7, "Form7", NoText, Face}, {Form7, "Label1", 0xFF8080, Face},
+    {Form7, "Frame1", 0xFFC080, Face}, {Form7, "Option1(0)", Black, Face},
+    {Form7, "Option1(1)", Black, Face}, {Form7, "Option1(2)", Black, Face},
+    {Form7, "Command1", Black, 0xFFC0C0},
+
+    {Form3, "Form3", NoText, 0xFFC0FF}, {Form3, "Label1", Black, 0xFFC0FF},
+    {Form3, "Frame2", 0xFF8000, 0x8080FF}, {Form3, "Option1(0)", Black, 0x8080FF},
+    {Form3, "Option1(1)", Black, 0x8080FF}, {Form3, "Option1(2)", Black, 0x8080FF},
+    {Form3, "Command2", Black, 0xFF8080},
+
+    {Form8, "Form8", NoText, 0xC0FFFF}, {Form8, "Label1", 0xFF8080, 0xC0FFFF},
+    {Form8, "Frame1", Black, 0xC0C0FF}, {Form8, "Option1(0)", Black, 0xC0C0FF},
+    {Form8, "Option1(1)", Black, 0xC0C0FF}, {Form8, "Option1(2)", Black, 0xC0C0FF},
+    {Form8, "Command1", Black, 0xFFC0C0},
+
+    {Form4, "Form4", NoText, Face}, {Form4, "Label1", Black, 0xE0E0E0},
+    {Form4, "Label2", 0xFF0000, Face}, {Form4, "Text1", 0x800000, 0xFFFFFF},
+    {Form4, "Command3", Black, 0xFFC0C0},
+
+    {Form5, "Form5", NoText, Face}, {Form5, "Label1", 0x0000FF, Face},
+    {Form5, "Label2", 0x0000FF, Face}, {Form5, "Label3", 0x0000FF, Face},
+    {Form5, "Label9", 0x0000FF, Face}, {Form5, "Label11", 0x0000FF, Face},
+    {Form5, "Label7", 0xFF0000, Face}, {Form5, "Label13", 0x0000FF, Face},
+    {Form5, "Label4", 0xFF8080, Face}, {Form5, "Label5", 0xFF8080, Face},
+    {Form5, "Label6", 0xFF8080, Face}, {Form5, "Label10", 0xFF8080, Face},
+    {Form5, "Label12", 0xFF8080, Face}, {Form5, "Label14", 0xFF8080, Face},
+    {Form5, "Label8", 0xFF00FF, Face},
+};
 
 }  // namespace
 
@@ -39,6 +95,8 @@ private slots:
     void everyControlUsesTheEmbeddedFace();
     void fontsHaveTheDesignSize_data();
     void fontsHaveTheDesignSize();
+    void controlsShowTheirDesignColours_data();
+    void controlsShowTheirDesignColours();
     void noTextIsCutOff_data() { harness::addRowPerScreenAndSlot(); }
     void noTextIsCutOff();
     void everyScreenShowsTheProgramIcon_data() { harness::addRowPerScreen(); }
@@ -151,6 +209,88 @@ void TestDesign::fontsHaveTheDesignSize()
     QCOMPARE(resolved.pixelSize(), pixels);
     QCOMPARE(resolved.bold(), bold);
     QCOMPARE(resolved.italic(), italic);
+}
+
+void TestDesign::controlsShowTheirDesignColours_data()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRgb>("text");
+    QTest::addColumn<QRgb>("back");
+    for (const Paint &paint : DesignColours) {
+        QTest::addRow("%s %s", harness::nameOf(paint.screen), paint.control)
+            << paint.screen << QString::fromLatin1(paint.control) << paint.text << paint.back;
+    }
+}
+
+// Each control as a run shows it: its paper over most of it, and its text pixel for pixel
+// as the same text drawn in the same place with the design colours.
+void TestDesign::controlsShowTheirDesignColours()
+{
+    QFETCH(shell::ScreenId, screen);
+    QFETCH(QString, control);
+    QFETCH(QRgb, text);
+    QFETCH(QRgb, back);
+
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &form = shell::instance(screen);
+    if (screen == Form5)
+        fillResultsWithTheLongestTexts();
+    if (auto *formula = form.findChild<QLineEdit *>())
+        formula->setText(u"=$B$1*(B4-B3)"_s);
+    form.showScreen();
+    // A focus frame would be drawn over the caption.
+    if (QWidget *focus = form.focusWidget())
+        focus->clearFocus();
+    QWidget *widget = form.objectName() == control ? &form : form.findChild<QWidget *>(control);
+    QVERIFY(widget);
+    const QImage shown = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto count = [&shown](const QRect &area, auto &&counted) {
+        qsizetype pixels = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                pixels += counted(QPoint(x, y), shown.pixel(x, y) & RGB_MASK) ? 1 : 0;
+        }
+        return pixels;
+    };
+    const auto is = [](QRgb colour) {
+        return [colour](QPoint, QRgb pixel) { return pixel == colour; };
+    };
+    const auto hex = [](QRgb colour) { return u"#%1"_s.arg(colour, 6, 16, QChar(u'0')).toUpper(); };
+
+    if (widget == &form) {
+        QRegion between(form.rect());
+        for (QWidget *child : form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            between -= child->geometry();
+        qsizetype off = 0;
+        for (const QRect &area : between)
+            off += count(area, std::not_fn(is(back)));
+        QVERIFY2(off == 0, qPrintable(u"%1 pixels between the controls are not %2"_s.arg(off)
+                                          .arg(hex(back))));
+        return;
+    }
+    const qsizetype area = qsizetype(shown.width()) * shown.height();
+    const qsizetype paper = count(shown.rect(), is(back));
+    QVERIFY2(paper * 2 >= area,
+             qPrintable(u"%1 of %2 pixels are %3"_s.arg(paper).arg(area).arg(hex(back))));
+
+    const auto caption = ink::captionOf(widget);
+    if (!caption) {
+        // The text box lays its text out as it scrolls; at its size the strokes are solid.
+        const qsizetype solid = count(shown.rect(), is(text));
+        QVERIFY2(solid * 100 >= area, qPrintable(u"%1 pixels are %2"_s.arg(solid).arg(hex(text))));
+        return;
+    }
+    ink::Caption designed = *caption;
+    designed.ink = text;
+    designed.paper = back;
+    const QImage expected = ink::drawCaption(designed, widget->font(), 1, 0);
+    const qsizetype off = count(caption->box & shown.rect(), [&expected](QPoint at, QRgb pixel) {
+        return pixel != (expected.pixel(at) & RGB_MASK);
+    });
+    QVERIFY2(off == 0, qPrintable(u"%1 pixels of \"%2\" differ from it drawn in %3 on %4"_s.arg(off)
+                                      .arg(caption->text, hex(text), hex(back))));
 }
 
 void TestDesign::noTextIsCutOff()
