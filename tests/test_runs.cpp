@@ -72,6 +72,8 @@ private slots:
 
     void wholeRunEndsWithTotalAndGrade_data();
     void wholeRunEndsWithTotalAndGrade();
+    void lastQuestionWritesTheTotalAndItsGrade_data();
+    void lastQuestionWritesTheTotalAndItsGrade();
     void titleHandsOverOnceAfterTwoSeconds();
     void titleIgnoresClicksAndKeys();
     void startButtonOpensQuestionOneWithAFreshDraw();
@@ -128,6 +130,34 @@ void TestRuns::wholeRunEndsWithTotalAndGrade()
 
     for (const QLabel *label : results.findChildren<QLabel *>())
         QVERIFY2(!label->text().startsWith(u"Label"_s), qPrintable(label->objectName()));
+}
+
+void TestRuns::lastQuestionWritesTheTotalAndItsGrade_data()
+{
+    QTest::addColumn<int>("total");
+    QTest::addColumn<QString>("grade");
+
+    constexpr std::array Grades{2, 2, 2, 2, 3, 3, 4, 4, 5, 5};
+    for (int total = 0; total < int(Grades.size()); ++total)
+        QTest::addRow("total %d", total) << total << QString::number(Grades[std::size_t(total)]);
+    QTest::newRow("total 10, more than a run gives") << 10 << u"2"_s;
+    QTest::newRow("total 255, the most a byte holds") << 255 << u"2"_s;
+}
+
+void TestRuns::lastQuestionWritesTheTotalAndItsGrade()
+{
+    QFETCH(int, total);
+    QFETCH(QString, grade);
+
+    auto &form = shell::Form4();
+    form.showScreen();
+    Module1::Score = static_cast<std::uint8_t>(total);
+    QTest::mouseClick(form.Command3, Qt::LeftButton);  // a wrong answer adds nothing
+
+    auto &results = shell::Form5();
+    QVERIFY(results.isVisible());
+    QCOMPARE(results.Label14->text(), QString::number(total));
+    QCOMPARE(results.Label8->text(), grade);
 }
 
 void TestRuns::titleHandsOverOnceAfterTwoSeconds()
