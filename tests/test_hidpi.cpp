@@ -35,7 +35,7 @@ namespace {
 
 using ink::distance;
 
-// The device pixels of a rectangle given in logical pixels.
+// The device pixels of a rectangle given in logical pixels, at this run's factor.
 [[nodiscard]] QRect devicePixels(const QRectF &logical)
 {
     return ink::devicePixels(logical, scale());
