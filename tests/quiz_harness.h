@@ -102,6 +102,17 @@ inline void addRowPerScreen()
         QTest::newRow(nameOf(screen)) << screen;
 }
 
+// One row per screen and slot of the right answer, in columns "screen" and "correctIndex".
+inline void addRowPerScreenAndSlot()
+{
+    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<int>("correctIndex");
+    for (const shell::ScreenId screen : AllScreens) {
+        for (int correctIndex = 1; correctIndex <= 3; ++correctIndex)
+            QTest::addRow("%s, right answer in slot %d", nameOf(screen), correctIndex) << screen << correctIndex;
+    }
+}
+
 // Fills the results with the longest texts a run can write into them.
 inline void fillResultsWithTheLongestTexts()
 {

@@ -1,80 +1,83 @@
+#include "ink.h"
 #include "quiz_harness.h"
 
 #include "controls/design.h"
 #include "screens/results/form5.h"
 
 #include <QFontInfo>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPushButton>
-#include <QStyleOptionButton>
-#include <QStyleOptionGroupBox>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
-using harness::AllScreens;
 using harness::fillResultsWithTheLongestTexts;
-using harness::nameOf;
 
 Q_DECLARE_METATYPE(shell::ScreenId)
 
 namespace {
 
-// Where a control draws its text, and how.
-struct TextPlace {
-    QRect box;
-    int flags = 0;
-    QString text;
+[[nodiscard]] QString codePoints(const QString &text)
+{
+    QStringList points;
+    for (const char32_t point : text.toUcs4())
+        points.append(u"U+%1"_s.arg(uint(point), 4, 16, QChar(u'0')).toUpper());
+    return points.join(u' ');
+}
+
+// The colours a control is designed with: its text, and the paper behind it.
+struct Paint {
+    shell::ScreenId screen;
+    const char *control;
+    QRgb text;
+    QRgb back;
 };
 
-std::optional<TextPlace> textPlaceOf(QWidget *control)
-{
-    if (auto *option = qobject_cast<design::OptionButton *>(control))
-        return TextPlace{option->captionRect(), design::OptionButton::captionFlags(), option->text()};
-    if (auto *label = qobject_cast<QLabel *>(control)) {
-        if (label->text().isEmpty())
-            return std::nullopt;
-        const int wrap = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
-        return TextPlace{label->contentsRect(), int(label->alignment()) | wrap, label->text()};
-    }
-    if (auto *button = qobject_cast<QPushButton *>(control)) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        const QRect box = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-        return TextPlace{box, Qt::AlignCenter, button->text()};
-    }
-    if (auto *frame = qobject_cast<QGroupBox *>(control)) {
-        // The caption must fit the frame's width, on its one line.
-        return TextPlace{QRect(8, 0, frame->width() - 16, frame->fontMetrics().height()),
-                         Qt::AlignLeft | Qt::AlignTop, frame->title()};
-    }
-    return std::nullopt;
-}
+constexpr QRgb Face = 0xC0C0C0;  // the system's 3D face, where no background is given
+constexpr QRgb Black = 0x000000;  // the system's button text, where no text colour is given
+constexpr QRgb NoText = 0x1000000;  // the window itself
 
-// The ink of the text drawn into its box, on a canvas with room all round.
-QRect inkOf(const TextPlace &place, const QFont &font, int margin)
-{
-    QImage canvas(place.box.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    {
-        QPainter painter(&canvas);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        // Controls clip their text to the box; drawn unclipped, what they would cut off shows.
-        painter.drawText(QRect(QPoint(margin, margin), place.box.size()), place.flags | Qt::TextDontClip,
-                         place.text);
-    }
-    QRect ink;
-    for (int y = 0; y < canvas.height(); ++y) {
-        for (int x = 0; x < canvas.width(); ++x) {
-            if (qGray(canvas.pixel(x, y)) < 160)
-                ink |= QRect(x, y, 1, 1);
-        }
-    }
-    return ink;
-}
+using enum shell::ScreenId;
+constexpr Paint DesignColours[]{
+    {Form1, "Form1", NoText, 0xFFFFC0}, {Form1, "Label1", 0x008000, 0xFFFFC0},
+
+    {Form6, "Form6", NoText, 0xFFE0C0}, {Form6, "Label1", 0xFF8000, 0xFFE0C0},
+    {Form6, "Label2", 0xFF8080, 0xFFE0C0}, {Form6, "Label3", 0xC04000, 0xFFE0C0},
+    {Form6, "Label4", 0x804000, 0xFFE0C0}, {Form6, "Command1", Black, 0xFF8080},
+
+    {Form2, "Form2", NoText, 0xFFC0C0}, {Form2, "Label1", 0x804000, 0xFFC0C0},
+    {Form2, "Frame1", 0xFF8000, 0xFFE0C0}, {Form2, "Option1(0)", Black, 0xFFE0C0},
+    {Form2, "Option1(1)", Black, 0xFFE0C0}, {Form2, "Option1(2)", Black, 0xFFE0C0},
+    {Form2, "Command1", Black, 0xFF8080},
+
+    {Form7, "Form7", NoText, Face}, {Form7, "Label1", 0xFF8080, Face},
+    {Form7, "Frame1", 0xFFC080, Face}, {Form7, "Option1(0)", Black, Face},
+    {Form7, "Option1(1)", Black, Face}, {Form7, "Option1(2)", Black, Face},
+    {Form7, "Command1", Black, 0xFFC0C0},
+
+    {Form3, "Form3", NoText, 0xFFC0FF}, {Form3, "Label1", Black, 0xFFC0FF},
+    {Form3, "Frame2", 0xFF8000, 0x8080FF}, {Form3, "Option1(0)", Black, 0x8080FF},
+    {Form3, "Option1(1)", Black, 0x8080FF}, {Form3, "Option1(2)", Black, 0x8080FF},
+    {Form3, "Command2", Black, 0xFF8080},
+
+    {Form8, "Form8", NoText, 0xC0FFFF}, {Form8, "Label1", 0xFF8080, 0xC0FFFF},
+    {Form8, "Frame1", Black, 0xC0C0FF}, {Form8, "Option1(0)", Black, 0xC0C0FF},
+    {Form8, "Option1(1)", Black, 0xC0C0FF}, {Form8, "Option1(2)", Black, 0xC0C0FF},
+    {Form8, "Command1", Black, 0xFFC0C0},
+
+    {Form4, "Form4", NoText, Face}, {Form4, "Label1", Black, 0xE0E0E0},
+    {Form4, "Label2", 0xFF0000, Face}, {Form4, "Text1", 0x800000, 0xFFFFFF},
+    {Form4, "Command3", Black, 0xFFC0C0},
+
+    {Form5, "Form5", NoText, Face}, {Form5, "Label1", 0x0000FF, Face},
+    {Form5, "Label2", 0x0000FF, Face}, {Form5, "Label3", 0x0000FF, Face},
+    {Form5, "Label9", 0x0000FF, Face}, {Form5, "Label11", 0x0000FF, Face},
+    {Form5, "Label7", 0xFF0000, Face}, {Form5, "Label13", 0x0000FF, Face},
+    {Form5, "Label4", 0xFF8080, Face}, {Form5, "Label5", 0xFF8080, Face},
+    {Form5, "Label6", 0xFF8080, Face}, {Form5, "Label10", 0xFF8080, Face},
+    {Form5, "Label12", 0xFF8080, Face}, {Form5, "Label14", 0xFF8080, Face},
+    {Form5, "Label8", 0xFF00FF, Face},
+};
 
 }  // namespace
 
@@ -85,38 +88,43 @@ private slots:
     void initTestCase() { harness::applyLookOnce(); }
     void cleanup() { shell::endRun(); }
 
-    void clientAreaHasTheDesignSize_data();
-    void clientAreaHasTheDesignSize();
+    void windowsHaveTheDesignCaptionAndSize_data();
+    void windowsHaveTheDesignCaptionAndSize();
     void controlsKeepTheirPlaceWhenResized();
-    void everyControlUsesTheEmbeddedFace_data();
+    void everyControlUsesTheEmbeddedFace_data() { harness::addRowPerScreen(); }
     void everyControlUsesTheEmbeddedFace();
     void fontsHaveTheDesignSize_data();
     void fontsHaveTheDesignSize();
-    void noTextIsCutOff_data();
+    void controlsShowTheirDesignColours_data();
+    void controlsShowTheirDesignColours();
+    void noTextIsCutOff_data() { harness::addRowPerScreenAndSlot(); }
     void noTextIsCutOff();
-    void everyScreenShowsTheProgramIcon_data() { everyControlUsesTheEmbeddedFace_data(); }
+    void everyScreenShowsTheProgramIcon_data() { harness::addRowPerScreen(); }
     void everyScreenShowsTheProgramIcon();
 };
 
-void TestDesign::clientAreaHasTheDesignSize_data()
+void TestDesign::windowsHaveTheDesignCaptionAndSize_data()
 {
     QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<QString>("caption");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("fixed");
 
-    QTest::newRow("Form1") << shell::ScreenId::Form1 << QSize(675, 482) << false;
-    QTest::newRow("Form6") << shell::ScreenId::Form6 << QSize(669, 474) << false;
-    QTest::newRow("Form2") << shell::ScreenId::Form2 << QSize(688, 492) << false;
-    QTest::newRow("Form7") << shell::ScreenId::Form7 << QSize(693, 490) << false;
-    QTest::newRow("Form3") << shell::ScreenId::Form3 << QSize(674, 498) << true;
-    QTest::newRow("Form8") << shell::ScreenId::Form8 << QSize(701, 504) << false;
-    QTest::newRow("Form4") << shell::ScreenId::Form4 << QSize(666, 474) << false;
-    QTest::newRow("Form5") << shell::ScreenId::Form5 << QSize(683, 486) << false;
+    const QString title = u"Ссылки в Excel"_s;
+    QTest::newRow("Form1") << shell::ScreenId::Form1 << title << QSize(675, 482) << false;
+    QTest::newRow("Form6") << shell::ScreenId::Form6 << title << QSize(669, 474) << false;
+    QTest::newRow("Form2") << shell::ScreenId::Form2 << title << QSize(688, 492) << false;
+    QTest::newRow("Form7") << shell::ScreenId::Form7 << title << QSize(693, 490) << false;
+    QTest::newRow("Form3") << shell::ScreenId::Form3 << title << QSize(674, 498) << true;
+    QTest::newRow("Form8") << shell::ScreenId::Form8 << u"Ссылки в Excel "_s << QSize(701, 504) << false;
+    QTest::newRow("Form4") << shell::ScreenId::Form4 << title << QSize(666, 474) << false;
+    QTest::newRow("Form5") << shell::ScreenId::Form5 << title << QSize(683, 486) << false;
 }
 
-void TestDesign::clientAreaHasTheDesignSize()
+void TestDesign::windowsHaveTheDesignCaptionAndSize()
 {
     QFETCH(shell::ScreenId, screen);
+    QFETCH(QString, caption);
     QFETCH(QSize, size);
     QFETCH(bool, fixed);
 
@@ -124,6 +132,9 @@ void TestDesign::clientAreaHasTheDesignSize()
     shell::ScopedRandomSource scoped(draws);
     shell::Screen &form = shell::instance(screen);
     form.showScreen();
+    // Look-alike letters print the same, so a difference is shown letter by letter.
+    QVERIFY2(form.windowTitle() == caption,
+             qPrintable(codePoints(form.windowTitle()) + u"\n   instead of "_s + codePoints(caption)));
     QCOMPARE(form.size(), size);
     QCOMPARE(form.minimumSize() == form.maximumSize(), fixed);
     QCOMPARE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint), !fixed);
@@ -143,13 +154,6 @@ void TestDesign::controlsKeepTheirPlaceWhenResized()
     QCOMPARE(form.Label1->geometry(), QRect(-24, 8, 225, 65));
 }
 
-void TestDesign::everyControlUsesTheEmbeddedFace_data()
-{
-    QTest::addColumn<shell::ScreenId>("screen");
-    for (const auto screen : AllScreens)
-        QTest::newRow(nameOf(screen)) << screen;
-}
-
 void TestDesign::everyControlUsesTheEmbeddedFace()
 {
     QFETCH(shell::ScreenId, screen);
@@ -159,7 +163,7 @@ void TestDesign::everyControlUsesTheEmbeddedFace()
     form.showScreen();
 
     for (QWidget *control : form.findChildren<QWidget *>()) {
-        if (!textPlaceOf(control) && !qobject_cast<QLineEdit *>(control))
+        if (!ink::captionOf(control) && !qobject_cast<QLineEdit *>(control))
             continue;
         const QFontInfo resolved(control->font());
         QVERIFY2(control->font().family() == u"MS Sans Serif"_s, qPrintable(control->objectName()));
@@ -207,14 +211,86 @@ void TestDesign::fontsHaveTheDesignSize()
     QCOMPARE(resolved.italic(), italic);
 }
 
-void TestDesign::noTextIsCutOff_data()
+void TestDesign::controlsShowTheirDesignColours_data()
 {
     QTest::addColumn<shell::ScreenId>("screen");
-    QTest::addColumn<int>("correctIndex");
-    for (const auto screen : AllScreens) {
-        for (int correctIndex = 1; correctIndex <= 3; ++correctIndex)
-            QTest::addRow("%s, right answer in slot %d", nameOf(screen), correctIndex) << screen << correctIndex;
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRgb>("text");
+    QTest::addColumn<QRgb>("back");
+    for (const Paint &paint : DesignColours) {
+        QTest::addRow("%s %s", harness::nameOf(paint.screen), paint.control)
+            << paint.screen << QString::fromLatin1(paint.control) << paint.text << paint.back;
     }
+}
+
+// Each control as a run shows it: its paper over most of it, and its text pixel for pixel
+// as the same text drawn in the same place with the design colours.
+void TestDesign::controlsShowTheirDesignColours()
+{
+    QFETCH(shell::ScreenId, screen);
+    QFETCH(QString, control);
+    QFETCH(QRgb, text);
+    QFETCH(QRgb, back);
+
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &form = shell::instance(screen);
+    if (screen == Form5)
+        fillResultsWithTheLongestTexts();
+    if (auto *formula = form.findChild<QLineEdit *>())
+        formula->setText(u"=$B$1*(B4-B3)"_s);
+    form.showScreen();
+    // A focus frame would be drawn over the caption.
+    if (QWidget *focus = form.focusWidget())
+        focus->clearFocus();
+    QWidget *widget = form.objectName() == control ? &form : form.findChild<QWidget *>(control);
+    QVERIFY(widget);
+    const QImage shown = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto count = [&shown](const QRect &area, auto &&counted) {
+        qsizetype pixels = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                pixels += counted(QPoint(x, y), shown.pixel(x, y) & RGB_MASK) ? 1 : 0;
+        }
+        return pixels;
+    };
+    const auto is = [](QRgb colour) {
+        return [colour](QPoint, QRgb pixel) { return pixel == colour; };
+    };
+    const auto hex = [](QRgb colour) { return u"#%1"_s.arg(colour, 6, 16, QChar(u'0')).toUpper(); };
+
+    if (widget == &form) {
+        QRegion between(form.rect());
+        for (QWidget *child : form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            between -= child->geometry();
+        qsizetype off = 0;
+        for (const QRect &area : between)
+            off += count(area, std::not_fn(is(back)));
+        QVERIFY2(off == 0, qPrintable(u"%1 pixels between the controls are not %2"_s.arg(off)
+                                          .arg(hex(back))));
+        return;
+    }
+    const qsizetype area = qsizetype(shown.width()) * shown.height();
+    const qsizetype paper = count(shown.rect(), is(back));
+    QVERIFY2(paper * 2 >= area,
+             qPrintable(u"%1 of %2 pixels are %3"_s.arg(paper).arg(area).arg(hex(back))));
+
+    const auto caption = ink::captionOf(widget);
+    if (!caption) {
+        // The text box lays its text out as it scrolls; at its size the strokes are solid.
+        const qsizetype solid = count(shown.rect(), is(text));
+        QVERIFY2(solid * 100 >= area, qPrintable(u"%1 pixels are %2"_s.arg(solid).arg(hex(text))));
+        return;
+    }
+    ink::Caption designed = *caption;
+    designed.ink = text;
+    designed.paper = back;
+    const QImage expected = ink::drawCaption(designed, widget->font(), 1, 0);
+    const qsizetype off = count(caption->box & shown.rect(), [&expected](QPoint at, QRgb pixel) {
+        return pixel != (expected.pixel(at) & RGB_MASK);
+    });
+    QVERIFY2(off == 0, qPrintable(u"%1 pixels of \"%2\" differ from it drawn in %3 on %4"_s.arg(off)
+                                      .arg(caption->text, hex(text), hex(back))));
 }
 
 void TestDesign::noTextIsCutOff()
@@ -228,22 +304,8 @@ void TestDesign::noTextIsCutOff()
     if (screen == shell::ScreenId::Form5)
         fillResultsWithTheLongestTexts();
     form.showScreen();
-
-    constexpr int Margin = 40;
-    for (QWidget *control : form.findChildren<QWidget *>()) {
-        const auto place = textPlaceOf(control);
-        if (!place)
-            continue;
-        const QRect ink = inkOf(*place, control->font(), Margin);
-        const QRect box(QPoint(Margin, Margin), place->box.size());
-        // Form5's Label1 starts left of the window's edge by design; its text must still show.
-        const QRect onWindow = ink.translated(control->mapTo(&form, place->box.topLeft()) - box.topLeft());
-        QVERIFY2(form.rect().contains(onWindow), qPrintable(control->objectName() + u" leaves the window"_s));
-        QVERIFY2(box.contains(ink),
-                 qPrintable(u"%1 \"%2\": ink %3,%4 %5x%6 outside its %7x%8 box"_s.arg(control->objectName(), place->text)
-                                .arg(ink.x() - Margin).arg(ink.y() - Margin).arg(ink.width()).arg(ink.height())
-                                .arg(box.width()).arg(box.height())));
-    }
+    const QStringList cutOff = ink::textsCutOff(form);
+    QVERIFY2(cutOff.isEmpty(), qPrintable(cutOff.join(u'\n')));
 }
 
 void TestDesign::everyScreenShowsTheProgramIcon()

@@ -1,5 +1,6 @@
 // The screens at the scale factors of projectors and high-density screens: ctest runs
 // this once per factor, with QT_SCALE_FACTOR set for each registration.
+#include "ink.h"
 #include "quiz_harness.h"
 
 #include "controls/design.h"
@@ -8,21 +9,15 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
-#include <QPainter>
-#include <QPushButton>
-#include <QStyleOptionButton>
 #include <QTest>
 #include <QWindow>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <optional>
 
 using namespace Qt::StringLiterals;
-using harness::AllScreens;
 using harness::fillResultsWithTheLongestTexts;
-using harness::nameOf;
 
 Q_DECLARE_METATYPE(shell::ScreenId)
 
@@ -38,94 +33,12 @@ namespace {
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-[[nodiscard]] int distance(QRgb a, QRgb b)
-{
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                     std::abs(qBlue(a) - qBlue(b))});
-}
+using ink::distance;
 
-// The device pixels whose centres lie inside a rectangle given in logical pixels, or on
-// its edge: at a fractional factor a pixel may straddle the edge, half in and half out.
+// The device pixels of a rectangle given in logical pixels, at this run's factor.
 [[nodiscard]] QRect devicePixels(const QRectF &logical)
 {
-    const qreal f = scale();
-    const auto first = [f](qreal at) { return int(std::ceil(at * f - 0.5)); };
-    const auto last = [f](qreal at) { return int(std::floor(at * f - 0.5)); };
-    return QRect(QPoint(first(logical.left()), first(logical.top())),
-                 QPoint(last(logical.right()), last(logical.bottom())));
-}
-
-// Where a control draws its caption, and how: the rectangle and flags it hands the style.
-struct Caption {
-    QSize control;
-    QRect box;
-    int flags = 0;
-    QString text;
-    QRgb ink = 0;
-    QRgb paper = 0;
-};
-
-std::optional<Caption> captionOf(QWidget *control)
-{
-    const QPalette &colours = control->palette();
-    if (auto *option = qobject_cast<design::OptionButton *>(control)) {
-        return Caption{option->size(), option->captionRect(), option->drawnCaptionFlags(), option->text(),
-                       colours.color(QPalette::WindowText).rgb(), colours.color(QPalette::Window).rgb()};
-    }
-    if (auto *label = qobject_cast<QLabel *>(control)) {
-        if (label->text().isEmpty())
-            return std::nullopt;
-        const int wrap = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
-        return Caption{label->size(), label->contentsRect(), int(label->alignment()) | wrap, label->text(),
-                       colours.color(QPalette::WindowText).rgb(), colours.color(QPalette::Window).rgb()};
-    }
-    if (auto *button = qobject_cast<QPushButton *>(control)) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        const QRect box = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-        return Caption{button->size(), box, Qt::AlignCenter | Qt::TextShowMnemonic, button->text(),
-                       colours.color(QPalette::ButtonText).rgb(), colours.color(QPalette::Button).rgb()};
-    }
-    return std::nullopt;
-}
-
-// The caption drawn by itself, unclipped, at the given pixel ratio, on a canvas the size of
-// the control with margin logical pixels of room all round. The margin is a multiple of 4,
-// whole in device pixels at every factor tested, so glyphs land where the control puts them.
-QImage drawCaption(const Caption &caption, const QFont &font, qreal ratio, int margin)
-{
-    const QSize logical = caption.control + QSize(2 * margin, 2 * margin);
-    QImage canvas((QSizeF(logical) * ratio).toSize(), QImage::Format_RGB32);
-    canvas.setDevicePixelRatio(ratio);
-    canvas.fill(caption.paper);
-    QPainter painter(&canvas);
-    painter.setFont(font);
-    painter.setPen(QColor(caption.ink));
-    painter.translate(margin, margin);
-    painter.drawText(caption.box, caption.flags | Qt::TextDontClip, caption.text);
-    return canvas;
-}
-
-// The bounds of the device pixels that carry ink, at least 40 % of the way from the
-// paper to the ink colour.
-QRect inkOf(const QImage &canvas, const Caption &caption)
-{
-    const int threshold = distance(caption.ink, caption.paper) * 2 / 5;
-    QRect ink;
-    for (int y = 0; y < canvas.height(); ++y) {
-        for (int x = 0; x < canvas.width(); ++x) {
-            if (distance(canvas.pixel(x, y), caption.paper) > threshold)
-                ink |= QRect(x, y, 1, 1);
-        }
-    }
-    return ink;
-}
-
-void addScreenRows()
-{
-    QTest::addColumn<shell::ScreenId>("screen");
-    for (const auto screen : AllScreens)
-        QTest::newRow(nameOf(screen)) << screen;
+    return ink::devicePixels(logical, scale());
 }
 
 }  // namespace
@@ -137,15 +50,15 @@ private slots:
     void initTestCase();
     void cleanup() { shell::endRun(); }
 
-    void screensScaleAsAWhole_data() { addScreenRows(); }
+    void screensScaleAsAWhole_data() { harness::addRowPerScreen(); }
     void screensScaleAsAWhole();
-    void textIsDrawnAtDeviceResolution_data() { addScreenRows(); }
+    void textIsDrawnAtDeviceResolution_data() { harness::addRowPerScreen(); }
     void textIsDrawnAtDeviceResolution();
-    void bordersKeepToTheEdge_data() { addScreenRows(); }
+    void bordersKeepToTheEdge_data() { harness::addRowPerScreen(); }
     void bordersKeepToTheEdge();
     void picturesKeepTheirPixels_data();
     void picturesKeepTheirPixels();
-    void noTextIsCutOff_data();
+    void noTextIsCutOff_data() { harness::addRowPerScreenAndSlot(); }
     void noTextIsCutOff();
 };
 
@@ -214,7 +127,7 @@ void TestHiDpi::textIsDrawnAtDeviceResolution()
     const qreal f = scale();
     int captions = 0;
     for (QWidget *control : form.findChildren<QWidget *>()) {
-        const auto caption = captionOf(control);
+        const auto caption = ink::captionOf(control);
         if (!caption)
             continue;
         ++captions;
@@ -226,8 +139,8 @@ void TestHiDpi::textIsDrawnAtDeviceResolution()
         // The caption as the control shows it, against the same text drawn straight at
         // the device's resolution and against the 1:1 drawing blown up to the same size.
         const QImage shown = deviceImage(*control);
-        const QImage sharp = drawCaption(*caption, control->font(), f, 0);
-        const QImage blownUp = drawCaption(*caption, control->font(), 1, 0)
+        const QImage sharp = ink::drawCaption(*caption, control->font(), f, 0);
+        const QImage blownUp = ink::drawCaption(*caption, control->font(), 1, 0)
                                    .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
         // One device pixel in from the box: a border next to it may take a straddling pixel.
         const QRect area = devicePixels(caption->box).adjusted(1, 1, -1, -1) & shown.rect();
@@ -354,16 +267,6 @@ void TestHiDpi::picturesKeepTheirPixels()
     QVERIFY2(blended == 0, qPrintable(u"%1 device pixels off, first: %2"_s.arg(blended).arg(first)));
 }
 
-void TestHiDpi::noTextIsCutOff_data()
-{
-    QTest::addColumn<shell::ScreenId>("screen");
-    QTest::addColumn<int>("correctIndex");
-    for (const auto screen : AllScreens) {
-        for (int correctIndex = 1; correctIndex <= 3; ++correctIndex)
-            QTest::addRow("%s, right answer in slot %d", nameOf(screen), correctIndex) << screen << correctIndex;
-    }
-}
-
 void TestHiDpi::noTextIsCutOff()
 {
     QFETCH(shell::ScreenId, screen);
@@ -375,25 +278,8 @@ void TestHiDpi::noTextIsCutOff()
     if (screen == shell::ScreenId::Form5)
         fillResultsWithTheLongestTexts();
     form.showScreen();
-
-    // Glyphs are placed on device pixels rather than design pixels, so a caption that fits
-    // at 1:1 may reach further at another factor; drawn unclipped, what the control would
-    // cut off shows.
-    constexpr int Margin = 40;
-    const qreal f = scale();
-    for (QWidget *control : form.findChildren<QWidget *>()) {
-        const auto caption = captionOf(control);
-        if (!caption)
-            continue;
-        const QImage canvas = drawCaption(*caption, control->font(), f, Margin);
-        const QRect ink = inkOf(canvas, *caption);
-        const QRect box = devicePixels(QRectF(caption->box.translated(Margin, Margin)));
-        QVERIFY2(box.contains(ink),
-                 qPrintable(u"%1 \"%2\": ink %3,%4 %5x%6 outside its %7x%8 box (device pixels)"_s
-                                .arg(control->objectName(), caption->text)
-                                .arg(ink.x() - box.x()).arg(ink.y() - box.y()).arg(ink.width())
-                                .arg(ink.height()).arg(box.width()).arg(box.height())));
-    }
+    const QStringList cutOff = ink::textsCutOff(form);
+    QVERIFY2(cutOff.isEmpty(), qPrintable(cutOff.join(u'\n')));
 }
 
 QTEST_MAIN(TestHiDpi)

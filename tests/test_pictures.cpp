@@ -1,3 +1,4 @@
+#include <QCryptographicHash>
 #include <QFile>
 #include <QImage>
 #include <QList>
@@ -138,6 +139,38 @@ private slots:
         QVERIFY(!image.isNull());
         const QRgb actual = image.pixel(at);
         QCOMPARE(hex(qAlpha(actual) == 0 ? kClear : actual & 0xFFFFFF), hex(colour));
+    }
+
+    // Every picture is drawn at build time with the embedded faces, so it comes out the same
+    // to the pixel on every build; any change, wanted or not, changes its digest (SHA-256 of
+    // its pixels as 32-bit ARGB, row by row). After a change on purpose, look at the new
+    // picture in build/assets/generated/ first, then put the digest this test reports here.
+    void digests_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("sha256");
+        const auto add = [](const QString& path, const char* sha256) {
+            QTest::newRow(qPrintable(path.section(u'/', -1))) << path << QByteArray(sha256);
+        };
+        add(u":/pictures/title.bmp"_s, "a1c6b96eea3d3dfce858d94f0228176f4e903872b806dbb378c9f133d4b8a3df");
+        add(kWorksheet, "c7bfc271f16a5509e3310cde0debeb9873335591965872a4e7b47ea71fa7bac6");
+        add(kSpreadsheet, "e93766a30344b93c23ac3c157f4b999a10b1a292a1b5efbb5db84a97e091a623");
+        add(kIcon16, "57572db7d1fb988d4e2dbde5ec3c3f891ea43ba192e4dd4add0f557d9ec365d0");
+        add(kIcon32, "1ae409680689fc3ab0cd6234fc760ac90e430ad5a5260f71599c067dd92926cb");
+        add(kIconMono, "f82666f8d18e0ec808a7f9f21c6c4f5bb16f65851deedc4517d8b73a13929bc8");
+        add(u":/icons/icon-48.png"_s, "370c9e3362e45b0fba3c3b1d71e288a1b26076f66530a6181e37f498cd31e575");
+        add(u":/icons/icon-64.png"_s, "d822d1275455a68688687ad0ef7103111f1536d9c5c75b13cd05caf8bff56e91");
+        add(u":/icons/icon-128.png"_s, "cdf39d873495e0507910de840bca3bcff9cd32f1a60e3b49a165a14870b278dc");
+    }
+
+    void digests()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, sha256);
+        const QImage image = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(!image.isNull());
+        const QByteArrayView pixels(image.constBits(), image.sizeInBytes());
+        QCOMPARE(QCryptographicHash::hash(pixels, QCryptographicHash::Sha256).toHex(), sha256);
     }
 
     void formats_data()
