@@ -2,6 +2,7 @@
 
 #include "screens/design.h"
 #include "shell/runtime_error.h"
+#include "shell/screen_accessible.h"
 
 #include <QCloseEvent>
 
@@ -10,6 +11,7 @@ namespace shell {
 Screen::Screen(const QString &name, const QString &caption, int clientWidth, int clientHeight,
                std::optional<QRgb> background, BorderStyle border)
 {
+    makeScreensAccessible();
     setObjectName(name);
     setWindowTitle(caption);
     const QSize client(design::pixels(clientWidth), design::pixels(clientHeight));
