@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <algorithm>
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace design {
@@ -318,6 +321,42 @@ void OptionButton::paintEvent(QPaintEvent *)
 bool OptionButton::hitButton(const QPoint &pos) const
 {
     return rect().contains(pos);
+}
+
+void OptionButton::keyPressEvent(QKeyEvent *event)
+{
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    default:
+        QRadioButton::keyPressEvent(event);
+        return;
+    }
+    // Qt moves the selection along with the focus only from the selected option; from any
+    // other, the focus ring would leave the selection behind, and the button would submit
+    // an option the student never pointed at. Here the option the arrow reaches is
+    // selected first, then focused, so a screen reader announces it as selected. The
+    // options follow each other down the frame, as they are seen.
+    QList<OptionButton *> group =
+        parentWidget()->findChildren<OptionButton *>(Qt::FindDirectChildrenOnly);
+    std::ranges::sort(group, {}, [](const OptionButton *option) {
+        return std::pair{option->y(), option->x()};
+    });
+    const qsizetype next = group.indexOf(this) + step;
+    if (next < 0 || next >= group.size() || !group.at(next)->isEnabled()) {
+        event->ignore();
+        return;
+    }
+    OptionButton *option = group.at(next);
+    option->click();
+    option->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
 }
 
 }  // namespace design
