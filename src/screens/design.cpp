@@ -11,6 +11,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTimer>
+#include <QValidator>
 #include <QtEndian>
 
 #include <algorithm>
@@ -93,6 +94,32 @@ protected:
             return;
         }
         QPushButton::keyPressEvent(event);
+    }
+};
+
+// A classic single-line edit box takes a pasted or dropped text up to its first line
+// break; QLineEdit would keep the breaks and draw them as blanks, and the judge would read
+// a text the box does not show. Nothing before the edit holds a break, so a break lies in
+// what was just put in, which ends at the cursor.
+class SingleLine final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &position) const override
+    {
+        for (qsizetype at = firstBreak(input); at >= 0; at = firstBreak(input)) {
+            input.remove(at, std::max<qsizetype>(position, at + 1) - at);
+            position = int(at);
+        }
+        return Acceptable;
+    }
+
+private:
+    [[nodiscard]] static qsizetype firstBreak(QStringView text)
+    {
+        static constexpr QStringView Breaks = u"\n\r\v\f\u0085\u2028\u2029";
+        const auto found = std::ranges::find_if(text, [](QChar c) { return Breaks.contains(c); });
+        return found == text.end() ? -1 : found - text.begin();
     }
 };
 
@@ -214,6 +241,7 @@ QLineEdit *textBox(QWidget *parent, const QString &name, Place where, Font face,
     control->setAccessibleName(spoken);
     control->setFont(font(face));
     control->setMaxLength(TextBoxCapacity);
+    control->setValidator(new SingleLine(control));
     paint(control, colours, WindowBack, WindowText);
     QPalette palette = control->palette();
     palette.setColor(QPalette::Base, QColor(colours.back.value_or(WindowBack)));
