@@ -18,14 +18,10 @@ grep -q 'GNU_RELRO' <<<"$program" || fail "no GNU_RELRO segment (-z relro)"
 grep -Eq '\(FLAGS\).*\bBIND_NOW\b|FLAGS_1.*\bNOW\b' <<<"$dynamic" || fail "symbols not bound at start-up (-z now)"
 # Stack protector: protected functions call __stack_chk_fail when the canary is broken.
 grep -qx '__stack_chk_fail' <<<"$symbols" || fail "no __stack_chk_fail: built without a stack protector"
-# _FORTIFY_SOURCE: fortified calls go to the __*_chk variants of the C library functions, so a
-# program that imports a fortifiable function but no __*_chk one was built without it. A program
-# with no such call shows nothing either way; the build writes the level it saw into .comment.
-fortifiable='memcpy|memmove|mempcpy|memset|stpcpy|stpncpy|strcpy|strncpy|strcat|strncat|sprintf|snprintf|vsprintf|vsnprintf|printf|fprintf|vprintf|vfprintf|dprintf|vdprintf|asprintf|vasprintf|fgets|fgets_unlocked|fread|fread_unlocked|read|pread|pread64|readlink|readlinkat|getcwd|realpath|recv|recvfrom|poll|ppoll|wcscpy|wcsncpy|wcscat|wcsncat|wmemcpy|wmemmove|wmemset|mbstowcs|wcstombs|wcrtomb|syslog|vsyslog|longjmp|explicit_bzero'
-if ! grep -Eqx '__[a-z0-9_]+_chk' <<<"$symbols"; then
-    unprotected=$(grep -Ex "($fortifiable)" <<<"$symbols" | tr '\n' ' ')
-    [[ -z "$unprotected" ]] || fail "calls ${unprotected}without any __*_chk variant: built without _FORTIFY_SOURCE"
-fi
+# _FORTIFY_SOURCE: fortified calls go to the __*_chk variants of the C library functions, but
+# only where the compiler knows the object's size and cannot prove the call safe; a program
+# may fortify everything and still import none. So the build writes the level it saw into
+# .comment, and that record is what is checked.
 level=$(readelf -p .comment -W "$exe" 2>/dev/null | grep -Eo '_FORTIFY_SOURCE=[0-9]+' | head -n1)
 [[ "${level#*=}" -ge 2 ]] 2>/dev/null || fail "the build record shows no _FORTIFY_SOURCE of 2 or more (${level:-none})"
 

@@ -50,13 +50,14 @@ struct QuestionKeys {
     shell::ScreenId id;
     const char *button;
     int points;
+    int selected;  // the slot the design selects, 0: none
 };
 
 constexpr std::array<QuestionKeys, 4> Questions{{
-    {shell::ScreenId::Form2, "Command1", 1},
-    {shell::ScreenId::Form7, "Command1", 1},
-    {shell::ScreenId::Form3, "Command2", 2},
-    {shell::ScreenId::Form8, "Command1", 2},
+    {shell::ScreenId::Form2, "Command1", 1, 1},
+    {shell::ScreenId::Form7, "Command1", 1, 0},
+    {shell::ScreenId::Form3, "Command2", 2, 1},
+    {shell::ScreenId::Form8, "Command1", 2, 1},
 }};
 
 void typeText(QWindow *window, const QString &text)
@@ -76,23 +77,48 @@ constexpr std::array<int, 4> CorrectSlots{3, 1, 2, 3};
     return name.mid(8, 1).toInt() + 1;
 }
 
-// Answers the screen on show with the arrow keys and Space, moves to its button with Tab
-// and presses it with Enter.
+// The slot of the one selected option: 0 if none is, -1 if several are.
+[[nodiscard]] int checkedSlot(const QWidget &form)
+{
+    int checked = 0;
+    for (const QRadioButton *option : form.findChildren<QRadioButton *>()) {
+        if (option->isChecked())
+            checked = checked ? -1 : slotOf(option);
+    }
+    return checked;
+}
+
+// Answers the screen on show with the keys: an arrow selects the option it moves to, Space
+// the option the screen opens on; then Tab to the button and Enter. Slot 0 leaves the
+// options as the screen opens.
 void answerByKeys(shell::Screen &form, const char *button, int slot)
 {
     QVERIFY2(waitUntilActive(form), qPrintable(form.objectName()));
     int at = slotOf(QApplication::focusWidget());
     QVERIFY2(at > 0, qPrintable(u"opens on "_s + focusName()));
-    for (; at < slot; ++at)
-        press(Qt::Key_Down);
-    for (; at > slot; --at)
-        press(Qt::Key_Up);
-    QCOMPARE(slotOf(QApplication::focusWidget()), slot);
-    press(Qt::Key_Space);
-    QVERIFY(qobject_cast<QRadioButton *>(QApplication::focusWidget())->isChecked());
+    const QString enter = form.objectName() + u'.' + QLatin1String(button);
+    if (slot == 0) {
+        press(Qt::Key_Tab);
+        QCOMPARE(focusName(), enter);
+        press(Qt::Key_Return);
+        return;
+    }
+
+    if (at == slot)
+        press(Qt::Key_Space);
+    // Down or Right to the next option, Up or Left to the one before, as on Windows.
+    for (bool vertical = true; at != slot; vertical = !vertical) {
+        const bool next = at < slot;
+        press(next ? (vertical ? Qt::Key_Down : Qt::Key_Right)
+                   : (vertical ? Qt::Key_Up : Qt::Key_Left));
+        at += next ? 1 : -1;
+        // The focus ring and the selection move together.
+        QCOMPARE(slotOf(QApplication::focusWidget()), at);
+        QCOMPARE(checkedSlot(form), at);
+    }
+    QCOMPARE(checkedSlot(form), slot);
 
     const QString option = focusName();
-    const QString enter = form.objectName() + u'.' + QLatin1String(button);
     press(Qt::Key_Tab);
     QCOMPARE(focusName(), enter);
     // The way back into the group lands on the selection, not on the group's first option.
@@ -114,8 +140,8 @@ private slots:
 
     void tabRingFollowsTheDesign_data();
     void tabRingFollowsTheDesign();
-    void arrowsReachEveryOption_data();
-    void arrowsReachEveryOption();
+    void keysChooseEveryOption_data();
+    void keysChooseEveryOption();
     void wholeRunByKeys_data();
     void wholeRunByKeys();
 };
@@ -124,20 +150,27 @@ void TestKeyboard::tabRingFollowsTheDesign_data()
 {
     QTest::addColumn<shell::ScreenId>("screen");
     QTest::addColumn<QStringList>("ring");  // from the opening focus, one Tab each
+    QTest::addColumn<int>("selected");      // the slot the design selects, 0: none
 
-    // An option group is one stop: Tab leaves it, the arrows move inside it.
-    QTest::newRow("Form6") << shell::ScreenId::Form6 << QStringList{u"Command1"_s};
-    QTest::newRow("Form2") << shell::ScreenId::Form2 << QStringList{u"Option1(2)"_s, u"Command1"_s};
-    QTest::newRow("Form7") << shell::ScreenId::Form7 << QStringList{u"Option1(0)"_s, u"Command1"_s};
-    QTest::newRow("Form3") << shell::ScreenId::Form3 << QStringList{u"Option1(2)"_s, u"Command2"_s};
-    QTest::newRow("Form8") << shell::ScreenId::Form8 << QStringList{u"Option1(0)"_s, u"Command1"_s};
-    QTest::newRow("Form4") << shell::ScreenId::Form4 << QStringList{u"Command3"_s, u"Text1"_s};
+    // An option group is one stop: Tab leaves it, the arrows move inside it. Focus on an
+    // option, as the screen opens or by Tab, leaves the design's selection alone.
+    QTest::newRow("Form6") << shell::ScreenId::Form6 << QStringList{u"Command1"_s} << 0;
+    QTest::newRow("Form2") << shell::ScreenId::Form2 << QStringList{u"Option1(2)"_s, u"Command1"_s}
+                           << 1;
+    QTest::newRow("Form7") << shell::ScreenId::Form7 << QStringList{u"Option1(0)"_s, u"Command1"_s}
+                           << 0;
+    QTest::newRow("Form3") << shell::ScreenId::Form3 << QStringList{u"Option1(2)"_s, u"Command2"_s}
+                           << 1;
+    QTest::newRow("Form8") << shell::ScreenId::Form8 << QStringList{u"Option1(0)"_s, u"Command1"_s}
+                           << 1;
+    QTest::newRow("Form4") << shell::ScreenId::Form4 << QStringList{u"Command3"_s, u"Text1"_s} << 0;
 }
 
 void TestKeyboard::tabRingFollowsTheDesign()
 {
     QFETCH(shell::ScreenId, screen);
     QFETCH(QStringList, ring);
+    QFETCH(int, selected);
 
     harness::ScriptedDraws draws;
     shell::ScopedRandomSource scoped(draws);
@@ -147,6 +180,7 @@ void TestKeyboard::tabRingFollowsTheDesign()
 
     const auto at = [&form](const QString &control) { return form.objectName() + u'.' + control; };
     QCOMPARE(focusName(), at(ring.first()));
+    QCOMPARE(checkedSlot(form), selected);
     for (qsizetype step = 1; step <= ring.size(); ++step) {
         press(Qt::Key_Tab);
         QCOMPARE(focusName(), at(ring.at(step % ring.size())));
@@ -158,28 +192,33 @@ void TestKeyboard::tabRingFollowsTheDesign()
     // Moving through the ring neither presses a button nor changes the selection.
     QVERIFY(form.isVisible());
     QVERIFY(!shell::Form5.isFilled());
+    QCOMPARE(checkedSlot(form), selected);
 }
 
-void TestKeyboard::arrowsReachEveryOption_data()
+void TestKeyboard::keysChooseEveryOption_data()
 {
     QTest::addColumn<int>("question");
-    QTest::addColumn<int>("slot");
+    QTest::addColumn<int>("slot");  // 0: "Ввод" at once
 
     for (int question = 0; question < 4; ++question) {
-        for (int slot = 1; slot <= 3; ++slot) {
-            QTest::addRow("Form%d slot %d", int(Questions.at(question).id) + 1, slot)
-                << question << slot;
-        }
+        const int form = int(Questions.at(question).id) + 1;
+        QTest::addRow("Form%d at once", form) << question << 0;
+        for (int slot = 1; slot <= 3; ++slot)
+            QTest::addRow("Form%d slot %d", form, slot) << question << slot;
     }
 }
 
-void TestKeyboard::arrowsReachEveryOption()
+void TestKeyboard::keysChooseEveryOption()
 {
     QFETCH(int, question);
     QFETCH(int, slot);
     const QuestionKeys &keys = Questions.at(question);
 
-    harness::ScriptedDraws draws{harness::drawFor(slot)};
+    // The right answer lies in the slot chosen, or in the first one: pressed at once,
+    // "Ввод" judges the design's selection, as before.
+    const int right = slot == 0 ? 1 : slot;
+    const int chosen = slot == 0 ? keys.selected : slot;
+    harness::ScriptedDraws draws{harness::drawFor(right)};
     shell::ScopedRandomSource scoped(draws);
     shell::Screen &form = shell::instance(keys.id);
     form.showScreen();
@@ -188,7 +227,7 @@ void TestKeyboard::arrowsReachEveryOption()
         return;
 
     QVERIFY(form.isHidden());
-    QCOMPARE(int{Module1::Score}, keys.points);
+    QCOMPARE(int{Module1::Score}, chosen == right ? keys.points : 0);
 }
 
 void TestKeyboard::wholeRunByKeys_data()

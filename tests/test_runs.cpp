@@ -297,6 +297,17 @@ void TestRuns::formulaBoxTakesAnyText_data()
     QTest::newRow("unpaired surrogates pasted") << QChar(char16_t(0xDC00)) + answer + QChar(char16_t(0xD800)) << true << false;
     QTest::newRow("the answer with a zero-width space, typed") << u"=$B$1*(B4\u200B-B3)"_s << false << false;
     QTest::newRow("the answer with a zero-width space, pasted") << u"=$B$1*(B4\u200B-B3)"_s << true << false;
+    // The box keeps what comes before the first line break, and the judge reads that.
+    QTest::newRow("the answer and a line break pasted") << answer + u"\n"_s << true << true;
+    QTest::newRow("the answer and a second line pasted")
+        << answer + u"\r\n=B1*(B4-B3)"_s << true << true;
+    QTest::newRow("the answer and a line separator pasted")
+        << answer + u"\u2028x"_s << true << true;
+    QTest::newRow("an answer broken over two lines, pasted")
+        << u"=$B$1*\n(B4-B3)"_s << true << false;
+    QTest::newRow("a line break, then the answer, pasted") << u"\n"_s + answer << true << false;
+    QTest::newRow("a megabyte of lines pasted")
+        << (answer + u"\n"_s).repeated((1 << 20) / 14) << true << true;
 }
 
 void TestRuns::formulaBoxTakesAnyText()

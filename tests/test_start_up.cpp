@@ -53,7 +53,9 @@ void TestStartUp::preparingGivesTheStyleButNoFace()
     design::prepareLook(*qApp);
     QCOMPARE(QApplication::style()->name(), u"windows"_s);
     QCOMPARE(QApplication::font().family(), u"MS Sans Serif"_s);
-    QCOMPARE(QApplication::applicationName(), u"refs-quiz"_s);
+    // Wayland's app_id and the class in X11's WM_CLASS: the desktop entry's name.
+    QCOMPARE(QGuiApplication::desktopFileName(), u"org.refsquiz.refs_quiz"_s);
+    QCOMPARE(QApplication::applicationName(), u"org.refsquiz.refs_quiz"_s);
     QCOMPARE(embeddedFaces(), 0);
     QVERIFY(QApplication::windowIcon().isNull());
 }

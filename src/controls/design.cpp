@@ -11,7 +11,11 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTimer>
+#include <QValidator>
 #include <QtEndian>
+
+#include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -96,6 +100,32 @@ protected:
             return;
         }
         QPushButton::keyPressEvent(event);
+    }
+};
+
+// A classic single-line edit box takes a pasted or dropped text up to its first line
+// break; QLineEdit would keep the breaks and draw them as blanks, and the judge would read
+// a text the box does not show. Nothing before the edit holds a break, so a break lies in
+// what was just put in, which ends at the cursor.
+class SingleLine final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &position) const override
+    {
+        for (qsizetype at = firstBreak(input); at >= 0; at = firstBreak(input)) {
+            input.remove(at, std::max<qsizetype>(position, at + 1) - at);
+            position = int(at);
+        }
+        return Acceptable;
+    }
+
+private:
+    [[nodiscard]] static qsizetype firstBreak(QStringView text)
+    {
+        static constexpr QStringView Breaks = u"\n\r\v\f\u0085\u2028\u2029";
+        const auto found = std::ranges::find_if(text, [](QChar c) { return Breaks.contains(c); });
+        return found == text.end() ? -1 : found - text.begin();
     }
 };
 
@@ -217,6 +247,7 @@ QLineEdit *textBox(QWidget *parent, const QString &name, Place where, Font face,
     control->setAccessibleName(spoken);
     control->setFont(font(face));
     control->setMaxLength(TextBoxCapacity);
+    control->setValidator(new SingleLine(control));
     paint(control, colours, WindowBack, WindowText);
     QPalette palette = control->palette();
     palette.setColor(QPalette::Base, QColor(colours.back.value_or(WindowBack)));
@@ -324,6 +355,42 @@ void OptionButton::paintEvent(QPaintEvent *)
 bool OptionButton::hitButton(const QPoint &pos) const
 {
     return rect().contains(pos);
+}
+
+void OptionButton::keyPressEvent(QKeyEvent *event)
+{
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    default:
+        QRadioButton::keyPressEvent(event);
+        return;
+    }
+    // Qt moves the selection along with the focus only from the selected option; from any
+    // other, the focus ring would leave the selection behind, and the button would submit
+    // an option the student never pointed at. Here the option the arrow reaches is
+    // selected first, then focused, so a screen reader announces it as selected. The
+    // options follow each other down the frame, as they are seen.
+    QList<OptionButton *> group =
+        parentWidget()->findChildren<OptionButton *>(Qt::FindDirectChildrenOnly);
+    std::ranges::sort(group, {}, [](const OptionButton *option) {
+        return std::pair{option->y(), option->x()};
+    });
+    const qsizetype next = group.indexOf(this) + step;
+    if (next < 0 || next >= group.size() || !group.at(next)->isEnabled()) {
+        event->ignore();
+        return;
+    }
+    OptionButton *option = group.at(next);
+    option->click();
+    option->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
 }
 
 }  // namespace design

@@ -137,6 +137,8 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     [[nodiscard]] bool hitButton(const QPoint &pos) const override;
+    // An arrow key selects the option it moves the focus to.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     [[nodiscard]] QRect indicatorRect() const;

@@ -94,7 +94,12 @@ void prepareLook(QApplication &application)
         QApplication::setStyle(classic);
     QApplication::setPalette(systemColours());
     QApplication::setFont(design::font(design::DefaultFont));
-    application.setApplicationName(u"refs-quiz"_s);
+    // Docks and taskbars find the menu entry, and its icon, by the desktop file's name:
+    // Wayland's app_id is the desktop file name, and the class in X11's WM_CLASS is the
+    // application name.
+    const QString desktopEntry = u"org.refsquiz.refs_quiz"_s;
+    application.setApplicationName(desktopEntry);
+    QGuiApplication::setDesktopFileName(desktopEntry);
     application.setApplicationVersion(QStringLiteral(REFS_QUIZ_VERSION));
 }
 

@@ -2,6 +2,7 @@
 
 #include "controls/design.h"
 #include "shell/runtime_error.h"
+#include "shell/screen_accessible.h"
 #include "shell/screen_slots.h"
 
 #include <QCloseEvent>
@@ -11,6 +12,7 @@ namespace shell {
 Screen::Screen(const QString &name, const QString &caption, int clientWidth, int clientHeight,
                std::optional<QRgb> background, BorderStyle border)
 {
+    makeScreensAccessible();
     setObjectName(name);
     setWindowTitle(caption);
     const QSize client(design::pixels(clientWidth), design::pixels(clientHeight));

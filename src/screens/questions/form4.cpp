@@ -40,6 +40,9 @@ Form4::Form4() : Screen(u"Form4"_s, u"Ссылки в Excel"_s, 9990, 7110, std:
     Command3 = button(this, u"Command3"_s, {7200, 6120, 2415, 615}, u"Ввод"_s, {.points = 18, .bold = true}, 0xFFC0C0);
     // clang-format on
 
+    // The label names the box for screen readers: they read it when the box takes the
+    // focus, and with the question when the screen opens.
+    Label2->setBuddy(Text1);
     tabOrder({Command3, Text1});
     handle(Command3, &QPushButton::clicked, &Form4::Command3_Click);
 }

@@ -5,6 +5,8 @@
 
 #include <QLabel>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 using namespace design;
 
@@ -39,6 +41,17 @@ Form5::Form5() : Screen(u"Form5"_s, u"Ссылки в Excel"_s, 10245, 7290, std
     Label13 = label(this, u"Label13"_s, {5760, 5280, 2415, 1575}, u"Набрано баллов"_s, {.points = 24}, Title, Align::Centre);
     Label14 = label(this, u"Label14"_s, {8400, 5280, 1335, 975}, u"Label14"_s, FieldFont, Field, Align::Left);
     // clang-format on
+
+    // Each caption names its field, so that a screen reader reads them as pairs, in this
+    // order, when the screen opens.
+    for (const auto &[caption, field] : {std::pair{Label1, Label4},
+                                         {Label2, Label5},
+                                         {Label3, Label6},
+                                         {Label9, Label10},
+                                         {Label11, Label12},
+                                         {Label7, Label8},
+                                         {Label13, Label14}})
+        caption->setBuddy(field);
 }
 
 void writeTotals(Form5 &results, std::uint8_t score)

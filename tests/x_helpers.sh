@@ -1,0 +1,56 @@
+# What the checks that take a quiz on a real X server share; sourced, not run. The caller
+# names itself in $check, and sets $quiz_pid once the program runs.
+
+fail() {
+    echo "$check: $*" >&2
+    exit 1
+}
+
+# Ends with status 2, not a failure, when the machine lacks a tool or a display.
+need() {
+    [[ -n "${DISPLAY:-}" ]] || { echo "$check: no X display (run under xvfb-run)" >&2; exit 2; }
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null \
+            || { echo "$check: $tool is missing (script/bootstrap installs it)" >&2; exit 2; }
+    done
+}
+
+# A desktop session as a student's, in the folder given: a home and a private runtime
+# directory, both empty, so that anything left in them shows.
+student_session() {
+    mkdir -m 700 "$1/home" "$1/runtime"
+    export HOME=$1/home XDG_RUNTIME_DIR=$1/runtime QT_QPA_PLATFORM=xcb
+    unset SESSION_MANAGER XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME
+    unset QT_STYLE_OVERRIDE QT_SCALE_FACTOR
+}
+
+# The class the windows carry in WM_CLASS, which is the desktop entry's name.
+readonly window_class=org.refsquiz.refs_quiz
+
+# Every screen has a client size of its own; without a window manager that is the size of
+# its X window, which tells the screens apart.
+declare -A screen_sizes=(
+    [Form1]=675x482 [Form6]=669x474 [Form2]=688x492 [Form7]=693x490
+    [Form3]=674x498 [Form8]=701x504 [Form4]=666x474 [Form5]=683x486
+)
+
+# Waits until the screen is the one quiz window on show and prints its id.
+shown() {
+    local screen=$1 id
+    for _ in $(seq 200); do
+        kill -0 "$quiz_pid" 2>/dev/null || fail "the program ended while waiting for $screen"
+        for id in $(xdotool search --onlyvisible --class "^${window_class//./\\.}\$" 2>/dev/null || true); do
+            WIDTH= HEIGHT=
+            eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=[0-9]+$')"
+            if [[ "${WIDTH}x${HEIGHT}" == "${screen_sizes[$screen]}" ]]; then
+                # A student reads before acting; the window is drawn by then.
+                sleep 0.3
+                echo "$id"
+                return
+            fi
+        done
+        sleep 0.1
+    done
+    fail "$screen did not appear"
+}
