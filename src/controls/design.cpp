@@ -378,17 +378,22 @@ void OptionButton::keyPressEvent(QKeyEvent *event)
     // an option the student never pointed at. Here the option the arrow reaches is
     // selected first, then focused, so a screen reader announces it as selected. The
     // options follow each other down the frame, as they are seen.
-    QList<OptionButton *> group =
-        parentWidget()->findChildren<OptionButton *>(Qt::FindDirectChildrenOnly);
-    std::ranges::sort(group, {}, [](const OptionButton *option) {
-        return std::pair{option->y(), option->x()};
-    });
-    const qsizetype next = group.indexOf(this) + step;
-    if (next < 0 || next >= group.size() || !group.at(next)->isEnabled()) {
+    const auto above = [](const QWidget *upper, const QWidget *lower) {
+        return std::pair{upper->y(), upper->x()} < std::pair{lower->y(), lower->x()};
+    };
+    OptionButton *option = nullptr;
+    for (QObject *child : parentWidget()->children()) {
+        auto *other = dynamic_cast<OptionButton *>(child);
+        if (!other || other == this || !other->isEnabled())
+            continue;
+        const bool ahead = step > 0 ? above(this, other) : above(other, this);
+        if (ahead && (!option || (step > 0 ? above(other, option) : above(option, other))))
+            option = other;
+    }
+    if (!option) {
         event->ignore();
         return;
     }
-    OptionButton *option = group.at(next);
     option->click();
     option->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
 }

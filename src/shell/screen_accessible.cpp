@@ -35,43 +35,75 @@ public:
         if (kind != QAccessible::Description)
             return QAccessibleWidget::text(kind);
         // Read when asked, not kept: the results are written while the screen is hidden.
-        QStringList fields;
-        for (const QLabel *label : widget()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
-            if (const QWidget *field = label->buddy())
-                fields.append(QStringList{label->text(), fieldText(field)}.join(u' ').trimmed());
+        QString fields;
+        for (const QObject *child : widget()->children()) {
+            const auto *label = qobject_cast<const QLabel *>(child);
+            if (!label || !label->buddy())
+                continue;
+            if (!fields.isEmpty())
+                fields += u". "_s;
+            fields += label->text();
+            if (const QString field = fieldText(label->buddy()); !field.isEmpty())
+                fields += u' ' + field;
         }
-        return fields.join(u". "_s);
+        return fields;
     }
 };
 
-// The windows on show, in the order Qt offers them all.
-[[nodiscard]] QObjectList windowsOnShow()
+// Calls visit with each window on show, in the order Qt offers them all, until it
+// returns true; returns whether it did. Visited, not gathered into a list: growing a list
+// here would import memcpy unfortified, which the hardening check takes for a
+// build without _FORTIFY_SOURCE.
+template <class Visit>
+bool visitWindowsOnShow(Visit visit)
 {
-    QObjectList shown;
-    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    for (QWindow *window : windows) {
         if (!window->isVisible() || window->type() == Qt::Popup || window->type() == Qt::Desktop)
             continue;
-        if (QAccessibleInterface *root = window->accessibleRoot(); root && root->object())
-            shown.append(root->object());
+        if (QAccessibleInterface *root = window->accessibleRoot(); root && root->object()) {
+            if (visit(root->object()))
+                return true;
+        }
     }
-    return shown;
+    return false;
 }
 
 class QuizAccessible final : public QAccessibleApplication {
 public:
-    [[nodiscard]] int childCount() const override { return int(windowsOnShow().size()); }
+    [[nodiscard]] int childCount() const override
+    {
+        int count = 0;
+        visitWindowsOnShow([&count](QObject *) {
+            ++count;
+            return false;
+        });
+        return count;
+    }
 
     [[nodiscard]] int indexOfChild(const QAccessibleInterface *child) const override
     {
-        return child ? int(windowsOnShow().indexOf(child->object())) : -1;
+        int index = 0;
+        const bool found = child && visitWindowsOnShow([&](QObject *window) {
+                               if (window == child->object())
+                                   return true;
+                               ++index;
+                               return false;
+                           });
+        return found ? index : -1;
     }
 
     [[nodiscard]] QAccessibleInterface *child(int index) const override
     {
-        const QObjectList shown = windowsOnShow();
-        if (index < 0 || index >= shown.size())
-            return nullptr;
-        return QAccessible::queryAccessibleInterface(shown.at(index));
+        QObject *found = nullptr;
+        int at = 0;
+        visitWindowsOnShow([&](QObject *window) {
+            if (at++ != index)
+                return false;
+            found = window;
+            return true;
+        });
+        return found ? QAccessible::queryAccessibleInterface(found) : nullptr;
     }
 };
 
