@@ -51,9 +51,7 @@ public:
 };
 
 // Calls visit with each window on show, in the order Qt offers them all, until it
-// returns true; returns whether it did. Visited, not gathered into a list: growing a list
-// here would import memcpy unfortified, which the hardening check takes for a
-// build without _FORTIFY_SOURCE.
+// returns true; returns whether it did.
 template <class Visit>
 bool visitWindowsOnShow(Visit visit)
 {
@@ -111,7 +109,7 @@ QAccessibleInterface *accessibleFor(const QString &, QObject *object)
 {
     if (object == qApp)
         return new QuizAccessible;
-    if (auto *screen = dynamic_cast<Screen *>(object))
+    if (auto *screen = qobject_cast<Screen *>(object))
         return new ScreenAccessible(screen);
     return nullptr;
 }
