@@ -11,5 +11,12 @@ add_compile_options(
     "$<${hardened}:-fstack-protector-strong>"
     "$<${hardened}:-U_FORTIFY_SOURCE>"
     "$<${hardened}:-D_FORTIFY_SOURCE=2>")
-add_link_options("$<${hardened}:LINKER:-z,relro,-z,now>")
+if(WIN32)
+    # PE has no RELRO; its loader randomises the image (64-bit addresses too) and keeps data from
+    # running when the header asks. The stack protector's runtime is libssp, linked on request.
+    add_link_options("$<${hardened}:-fstack-protector-strong>"
+        "$<${hardened}:LINKER:--dynamicbase,--nxcompat,--high-entropy-va>")
+else()
+    add_link_options("$<${hardened}:LINKER:-z,relro,-z,now>")
+endif()
 unset(hardened)
