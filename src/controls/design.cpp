@@ -179,6 +179,9 @@ QFont font(Font design)
 {
     QFont result(u"MS Sans Serif"_s);
     result.setPixelSize(pixelSize(design.points));
+    // Light hinting, as Debian's fontconfig asks for: FreeType on Windows would hint fully,
+    // and the glyphs would take other shapes and widths than on Linux.
+    result.setHintingPreference(QFont::PreferVerticalHinting);
     result.setBold(design.bold);
     result.setItalic(design.italic);
     return result;
