@@ -16,19 +16,18 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
+#include <cstdlib>
+
 using namespace Qt::StringLiterals;
 
 namespace gallery {
-
-namespace {
 
 QImage grabScreen(QWidget &form)
 {
     QApplication::processEvents();
     return form.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
-
-}  // namespace
 
 QList<Shot> takeSampleRun()
 {
@@ -71,6 +70,54 @@ QList<Shot> takeSampleRun()
 
     std::ranges::sort(shots, {}, &Shot::name);
     return shots;
+}
+
+Difference compare(const QImage &actual, const QImage &expected)
+{
+    Difference difference;
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            const QRgb a = actual.pixel(x, y);
+            const QRgb e = expected.pixel(x, y);
+            const int delta = std::max({std::abs(qRed(a) - qRed(e)), std::abs(qGreen(a) - qGreen(e)),
+                                        std::abs(qBlue(a) - qBlue(e))});
+            difference.worst = std::max(difference.worst, delta);
+            // Antialiased glyph edges may shift a little between font renderers.
+            if (delta > 24)
+                ++difference.pixels;
+        }
+    }
+    return difference;
+}
+
+qsizetype allowedPixels(QSize size)
+{
+    return qsizetype(size.width()) * size.height() / 500;
+}
+
+BlockDifference worstBlock(const QImage &design, const QImage &reduced)
+{
+    constexpr int Block = 16;
+    BlockDifference worst;
+    for (int top = 0; top + Block <= design.height(); top += Block) {
+        for (int left = 0; left + Block <= design.width(); left += Block) {
+            std::array<int, 6> sums{};
+            for (int y = top; y < top + Block; ++y) {
+                for (int x = left; x < left + Block; ++x) {
+                    const QRgb a = design.pixel(x, y);
+                    const QRgb b = reduced.pixel(x, y);
+                    sums[0] += qRed(a), sums[1] += qGreen(a), sums[2] += qBlue(a);
+                    sums[3] += qRed(b), sums[4] += qGreen(b), sums[5] += qBlue(b);
+                }
+            }
+            for (int channel = 0; channel < 3; ++channel) {
+                const int difference = std::abs(sums[channel] - sums[channel + 3]) / (Block * Block);
+                if (difference > worst.worst)
+                    worst = {difference, QPoint(left, top)};
+            }
+        }
+    }
+    return worst;
 }
 
 }  // namespace gallery

@@ -22,29 +22,6 @@ void imposeDarkDesktop()
     QApplication::setFont(QFont(u"DejaVu Serif"_s, 14));
 }
 
-struct Difference {
-    qsizetype pixels = 0;
-    int worst = 0;
-};
-
-Difference compare(const QImage &actual, const QImage &expected)
-{
-    Difference difference;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            const QRgb a = actual.pixel(x, y);
-            const QRgb e = expected.pixel(x, y);
-            const int delta = std::max({std::abs(qRed(a) - qRed(e)), std::abs(qGreen(a) - qGreen(e)),
-                                        std::abs(qBlue(a) - qBlue(e))});
-            difference.worst = std::max(difference.worst, delta);
-            // Antialiased glyph edges may shift a little between font renderers.
-            if (delta > 24)
-                ++difference.pixels;
-        }
-    }
-    return difference;
-}
-
 }  // namespace
 
 class TestGallery : public QObject {
@@ -82,9 +59,8 @@ void TestGallery::screensMatchTheirReferences()
     QVERIFY2(!expected.isNull(), qPrintable(u"no reference image %1; make it with script/screenshots tests/reference"_s.arg(referencePath)));
     QCOMPARE(actual.size(), expected.size());
 
-    const Difference difference = compare(actual, expected);
-    const qsizetype allowed = actual.width() * actual.height() / 500;
-    if (difference.pixels > allowed) {
+    const gallery::Difference difference = gallery::compare(actual, expected);
+    if (difference.pixels > gallery::allowedPixels(actual.size())) {
         const QString kept = QDir::temp().filePath(u"refs-quiz-%1-actual.png"_s.arg(name));
         actual.save(kept);
         QFAIL(qPrintable(u"%1 pixels differ (worst by %2); the screen is in %3"_s

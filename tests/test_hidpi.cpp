@@ -1,5 +1,6 @@
 // The screens at the scale factors of projectors and high-density screens: ctest runs
 // this once per factor, with QT_SCALE_FACTOR set for each registration.
+#include "gallery.h"
 #include "ink.h"
 #include "quiz_harness.h"
 
@@ -84,31 +85,14 @@ void TestHiDpi::screensScaleAsAWhole()
     const QImage device = deviceImage(form);
     QCOMPARE(device.size(), (QSizeF(form.size()) * scale()).toSize());
 
-    // Brought back to design pixels, the screen must look as it does at 1:1, block by block:
-    // a control left at its pixel size or place would leave a block of the wrong colour.
-    // Measured: 23 at most, where glyph edges fall differently.
+    // Brought back to design pixels, the screen must look as it does at 1:1.
     QImage design(form.size(), QImage::Format_RGB32);
     design.setDevicePixelRatio(1);
     form.render(&design);
     const QImage reduced = device.scaled(form.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    constexpr int Block = 16;
-    for (int top = 0; top + Block <= design.height(); top += Block) {
-        for (int left = 0; left + Block <= design.width(); left += Block) {
-            std::array<int, 6> sums{};
-            for (int y = top; y < top + Block; ++y) {
-                for (int x = left; x < left + Block; ++x) {
-                    const QRgb a = design.pixel(x, y);
-                    const QRgb b = reduced.pixel(x, y);
-                    sums[0] += qRed(a), sums[1] += qGreen(a), sums[2] += qBlue(a);
-                    sums[3] += qRed(b), sums[4] += qGreen(b), sums[5] += qBlue(b);
-                }
-            }
-            int worst = 0;
-            for (int channel = 0; channel < 3; ++channel)
-                worst = std::max(worst, std::abs(sums[channel] - sums[channel + 3]) / (Block * Block));
-            QVERIFY2(worst <= 40, qPrintable(u"block at %1,%2 differs by %3"_s.arg(left).arg(top).arg(worst)));
-        }
-    }
+    const gallery::BlockDifference block = gallery::worstBlock(design, reduced);
+    QVERIFY2(block.worst <= gallery::AllowedBlockDifference,
+             qPrintable(u"block at %1,%2 differs by %3"_s.arg(block.at.x()).arg(block.at.y()).arg(block.worst)));
 }
 
 void TestHiDpi::textIsDrawnAtDeviceResolution()

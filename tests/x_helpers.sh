@@ -35,15 +35,23 @@ declare -A screen_sizes=(
     [Form3]=674x498 [Form8]=701x504 [Form4]=666x474 [Form5]=683x486
 )
 
+# The windows' class as a pattern, and the scale factor of the display; a caller that runs
+# the program otherwise (the Windows one under Wine) may set either.
+: "${quiz_class:=^${window_class//./\\.}\$}" "${quiz_scale:=1}"
+
 # Waits until the screen is the one quiz window on show and prints its id.
 shown() {
-    local screen=$1 id
+    local screen=$1 id width height
+    read -r width height < <(awk -v size="${screen_sizes[$screen]}" -v f="$quiz_scale" \
+        'BEGIN { split(size, s, "x"); print s[1] * f, s[2] * f }')
     for _ in $(seq 200); do
         kill -0 "$quiz_pid" 2>/dev/null || fail "the program ended while waiting for $screen"
-        for id in $(xdotool search --onlyvisible --class "^${window_class//./\\.}\$" 2>/dev/null || true); do
+        for id in $(xdotool search --onlyvisible --class "$quiz_class" 2>/dev/null || true); do
             WIDTH= HEIGHT=
             eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=[0-9]+$')"
-            if [[ "${WIDTH}x${HEIGHT}" == "${screen_sizes[$screen]}" ]]; then
+            # Scaled sizes are rounded either way.
+            if awk -v w="$WIDTH" -v h="$HEIGHT" -v W="$width" -v H="$height" \
+                   'BEGIN { exit !(w - W <= 1 && W - w <= 1 && h - H <= 1 && H - h <= 1) }'; then
                 # A student reads before acting; the window is drawn by then.
                 sleep 0.3
                 echo "$id"

@@ -1,0 +1,317 @@
+// Reads the quiz's screens off an X server, for the suite that drives a program from outside
+// (tests/wine_check.sh takes the Windows program through whole quizzes under Wine):
+//
+//   x-screen check WINDOW SCREEN [SCALE [TEXT...]]
+//       Grabs the window and compares it with the screen's reference image: pixel by pixel
+//       with the gallery's tolerance, or block by block at another scale factor. Where a run
+//       may differ from the sample run of the references, the reference's part is replaced by
+//       the same screen drawn as the gallery draws it: a question's options in the placement
+//       the window shows, the results' seven fields (five verdicts, the total, the grade)
+//       filled with the TEXTs. Prints, as shell assignments, where to click (button, options
+//       top to bottom, text) and right, the option (1 to 3) holding a question's right answer.
+//   x-screen places SCREEN [SCALE]
+//       Prints where to click, as check does, without looking at any window.
+//   x-screen title-hand-over SCALE
+//       Prints the milliseconds from the title's window being mapped to the instructions'.
+//   x-screen acknowledge-maps
+//       Sets WM_STATE on the windows mapped and unmapped, as a window manager would, until
+//       killed: Wine waits for it.
+//   x-screen draw SCREEN FILE [SLOT | TEXT...]
+//       Draws the screen as the gallery does, with the right answer in option SLOT or the
+//       results filled with the TEXTs (offscreen; check runs it).
+#include "gallery.h"
+#include "quiz_harness.h"
+#include "x_screen_maps.h"
+
+#include "screens/questions/single_choice.h"
+#include "screens/results/form5.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr std::array ScreenNames{u"form1", u"form2", u"form3", u"form4",
+                                 u"form5", u"form6", u"form7", u"form8"};
+
+std::optional<shell::ScreenId> screenNamed(const QString &name)
+{
+    for (std::size_t at = 0; at < ScreenNames.size(); ++at) {
+        if (name == ScreenNames.at(at))
+            return static_cast<shell::ScreenId>(at);
+    }
+    return std::nullopt;
+}
+
+// The results' fields a run writes: five verdicts, the total, the grade.
+std::array<QLabel *, 7> resultFields()
+{
+    auto &results = shell::Form5();
+    return {results.Label4,  results.Label5,  results.Label6, results.Label10,
+            results.Label12, results.Label14, results.Label8};
+}
+
+// The parts of the screen that change from run to run.
+QList<QRect> variableParts(shell::ScreenId id, shell::Screen &screen)
+{
+    QList<QRect> parts;
+    if (dynamic_cast<screens::SingleChoiceScreen *>(&screen)) {
+        for (const QGroupBox *frame : screen.findChildren<QGroupBox *>())
+            parts.append(frame->geometry());
+    } else if (id == shell::ScreenId::Form5) {
+        for (const QLabel *field : resultFields())
+            parts.append(field->geometry());
+    }
+    return parts;
+}
+
+// Mean of the channels' absolute differences over a part of two images.
+double distance(const QImage &a, const QImage &b, QRect part)
+{
+    double sum = 0;
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        for (int x = part.left(); x <= part.right(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                + std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / std::max(1, part.width() * part.height());
+}
+
+// A point of the control, in the window's pixels: by default its centre.
+QString placeOf(const QWidget *control, qreal scale, std::optional<QPoint> at = std::nullopt)
+{
+    const QPoint inside = control->mapTo(control->window(), at.value_or(control->rect().center()));
+    return u"\"%1 %2\""_s.arg(qRound(inside.x() * scale)).arg(qRound(inside.y() * scale));
+}
+
+void printPlaces(shell::Screen &screen, qreal scale)
+{
+    QList<QRadioButton *> options = screen.findChildren<QRadioButton *>();
+    std::ranges::sort(options, {}, [&screen](const QRadioButton *option) {
+        return option->mapTo(&screen, QPoint()).y();
+    });
+    QStringList places;
+    // On the indicator.
+    for (const QRadioButton *option : options)
+        places.append(placeOf(option, scale, QPoint(6, option->height() / 2)));
+    std::printf("options=(%s)\n", qPrintable(places.join(u' ')));
+    for (const QPushButton *button : screen.findChildren<QPushButton *>())
+        std::printf("button=%s\n", qPrintable(placeOf(button, scale)));
+    for (const QLineEdit *text : screen.findChildren<QLineEdit *>())
+        std::printf("text=%s\n", qPrintable(placeOf(text, scale)));
+}
+
+int draw(shell::ScreenId id, const QString &file, const QStringList &rest)
+{
+    harness::ScriptedDraws draws;
+    if (!rest.isEmpty() && id != shell::ScreenId::Form5)
+        draws.push(harness::drawFor(rest.first().toInt()));
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &screen = shell::instance(id);
+    if (id == shell::ScreenId::Form5) {
+        const std::array fields = resultFields();
+        for (std::size_t at = 0; at < fields.size(); ++at)
+            fields.at(at)->setText(rest.value(qsizetype(at)));
+    }
+    screen.showScreen();
+    const bool saved = gallery::grabScreen(screen).save(file);
+    shell::endRun();
+    return saved ? 0 : 1;
+}
+
+// The screen drawn offscreen by a run of this tool, as the references are drawn.
+QImage drawn(const QString &name, const QStringList &rest, const QTemporaryDir &scratch)
+{
+    const QString file = scratch.filePath(u"%1-%2.png"_s.arg(name, rest.join(u'-')));
+    QProcess drawing;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    drawing.setProcessEnvironment(environment);
+    drawing.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    drawing.start(QCoreApplication::applicationFilePath(),
+                  QStringList{u"draw"_s, name, file} + rest);
+    drawing.waitForFinished();
+    return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
+
+int check(const QString &window, const QString &name, qreal scale, const QStringList &results)
+{
+    const auto id = screenNamed(name);
+    if (!id) {
+        std::fprintf(stderr, "x-screen: no screen %s\n", qPrintable(name));
+        return 2;
+    }
+    const QString referencePath =
+        QDir(QStringLiteral(REFS_QUIZ_REFERENCE_DIR)).filePath(name + u".png"_s);
+    QImage expected = QImage(referencePath).convertToFormat(QImage::Format_RGB32);
+    const QImage grabbed = QGuiApplication::primaryScreen()
+                               ->grabWindow(window.toULongLong(nullptr, 0))
+                               .toImage()
+                               .convertToFormat(QImage::Format_RGB32);
+    if (expected.isNull() || grabbed.isNull()) {
+        std::fprintf(stderr, "x-screen: no reference %s or no window %s\n",
+                     qPrintable(referencePath), qPrintable(window));
+        return 2;
+    }
+    const QString kept = QDir::temp().filePath(u"refs-quiz-x-screen-%1.png"_s.arg(name));
+    const QSize scaled = (QSizeF(expected.size()) * scale).toSize();
+    if (std::abs(grabbed.width() - scaled.width()) > 1
+        || std::abs(grabbed.height() - scaled.height()) > 1) {
+        grabbed.save(kept);
+        std::fprintf(stderr, "x-screen: %s is %dx%d, not %dx%d; it is in %s\n", qPrintable(name),
+                     grabbed.width(), grabbed.height(), scaled.width(), scaled.height(),
+                     qPrintable(kept));
+        return 1;
+    }
+    const QImage shown = scale == 1
+        ? grabbed
+        : grabbed.scaled(expected.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+
+    harness::ScriptedDraws draws;
+    shell::ScopedRandomSource scoped(draws);
+    shell::Screen &screen = shell::instance(*id);
+    const QList<QRect> parts = variableParts(*id, screen);
+    int right = 0;
+    if (!parts.isEmpty()) {
+        const QTemporaryDir scratch;
+        QImage variant;
+        if (*id == shell::ScreenId::Form5) {
+            variant = drawn(name, results, scratch);
+        } else {
+            // The placement whose options look most like the window's.
+            double nearest = -1;
+            for (int slot = 1; slot <= 3; ++slot) {
+                const QImage candidate = drawn(name, {QString::number(slot)}, scratch);
+                if (candidate.size() != shown.size())
+                    continue;
+                double apart = 0;
+                for (const QRect &part : parts)
+                    apart += distance(shown, candidate, part);
+                if (nearest < 0 || apart < nearest)
+                    nearest = apart, right = slot, variant = candidate;
+            }
+        }
+        if (variant.size() != expected.size()) {
+            std::fprintf(stderr, "x-screen: could not draw %s\n", qPrintable(name));
+            return 2;
+        }
+        QPainter painter(&expected);
+        for (const QRect &part : parts)
+            painter.drawImage(part.topLeft(), variant.copy(part));
+    }
+
+    bool matches = false;
+    QString how;
+    if (scale == 1) {
+        const gallery::Difference difference = gallery::compare(shown, expected);
+        const qsizetype allowed = gallery::allowedPixels(shown.size());
+        matches = difference.pixels <= allowed;
+        how = u"%1 pixels differ (%2 allowed), worst by %3"_s.arg(difference.pixels)
+                  .arg(allowed)
+                  .arg(difference.worst);
+        // The same tolerance for each part a run changes, or a wrong digit would hide in the whole.
+        for (const QRect &part : parts) {
+            const qsizetype differ = gallery::compare(shown.copy(part), expected.copy(part)).pixels;
+            if (differ > gallery::allowedPixels(part.size())) {
+                matches = false;
+                how += u"; %1 pixels differ in the part at %2,%3 (%4 allowed)"_s.arg(differ)
+                           .arg(part.x())
+                           .arg(part.y())
+                           .arg(gallery::allowedPixels(part.size()));
+            }
+        }
+    } else {
+        const gallery::BlockDifference block = gallery::worstBlock(expected, shown);
+        matches = block.worst <= gallery::AllowedBlockDifference;
+        how = u"at %1x the worst block, at %2,%3, differs by %4 (%5 allowed)"_s.arg(scale)
+                  .arg(block.at.x())
+                  .arg(block.at.y())
+                  .arg(block.worst)
+                  .arg(gallery::AllowedBlockDifference);
+    }
+    if (!matches) {
+        grabbed.save(kept);
+        expected.save(QDir::temp().filePath(u"refs-quiz-x-screen-%1-expected.png"_s.arg(name)));
+        std::fprintf(stderr, "x-screen: %s does not match: %s; it is in %s\n", qPrintable(name),
+                     qPrintable(how), qPrintable(kept));
+        return 1;
+    }
+    std::fprintf(stderr, "x-screen: %s matches %s%s: %s\n", qPrintable(name),
+                 qPrintable(referencePath),
+                 parts.isEmpty() ? ""
+                     : right     ? " (options as drawn with the right answer in that slot)"
+                                 : " (fields as drawn with the texts given)",
+                 qPrintable(how));
+    printPlaces(screen, scale);
+    std::printf("right=%d\n", right);
+    shell::endRun();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    const QString command = arguments.value(1);
+    if (command == u"acknowledge-maps"_s)
+        xscreen::acknowledgeMaps();
+    const auto id = screenNamed(arguments.value(command == u"check"_s ? 3 : 2));
+    harness::applyLookOnce();
+    if (command == u"check"_s && id) {
+        const qreal scale = arguments.size() > 4 ? arguments.at(4).toDouble() : 1.0;
+        return check(arguments.at(2), arguments.at(3), scale, arguments.mid(5));
+    }
+    if (command == u"draw"_s && id && arguments.size() >= 4)
+        return draw(*id, arguments.at(3), arguments.mid(4));
+    if (command == u"places"_s && id) {
+        harness::ScriptedDraws draws;
+        shell::ScopedRandomSource scoped(draws);
+        printPlaces(shell::instance(*id), arguments.size() > 3 ? arguments.at(3).toDouble() : 1.0);
+        shell::endRun();
+        return 0;
+    }
+    if (command == u"title-hand-over"_s && arguments.size() == 3) {
+        const qreal scale = arguments.at(2).toDouble();
+        const auto sizeOf = [scale](shell::ScreenId screen) {
+            const QSize size = (QSizeF(shell::instance(screen).size()) * scale).toSize();
+            return xscreen::Size{size.width(), size.height()};
+        };
+        const xscreen::Size title = sizeOf(shell::ScreenId::Form1);
+        const xscreen::Size instructions = sizeOf(shell::ScreenId::Form6);
+        shell::endRun();
+        const auto milliseconds = xscreen::titleHandOver(title, instructions);
+        if (!milliseconds) {
+            std::fprintf(stderr,
+                         "x-screen: the title or the instructions were not mapped in time\n");
+            return 1;
+        }
+        std::printf("%d\n", *milliseconds);
+        return 0;
+    }
+    std::fprintf(
+        stderr,
+        "usage: x-screen check WINDOW SCREEN [SCALE [TEXT...]] | places SCREEN [SCALE]"
+        " | title-hand-over SCALE | acknowledge-maps | draw SCREEN FILE [SLOT | TEXT...]\n");
+    return 2;
+}
