@@ -182,6 +182,9 @@ QFont font(Font design)
     // Light hinting, as Debian's fontconfig asks for: FreeType on Windows would hint fully,
     // and the glyphs would take other shapes and widths than on Linux.
     result.setHintingPreference(QFont::PreferVerticalHinting);
+    // Windows has a bitmap "MS Sans Serif" of its own, in a few sizes and without Cyrillic:
+    // only an outline face may stand for it, and the embedded one is the only one it maps to.
+    result.setStyleStrategy(QFont::ForceOutline);
     result.setBold(design.bold);
     result.setItalic(design.italic);
     return result;
