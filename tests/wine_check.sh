@@ -101,6 +101,12 @@ done < <(awk '/DLL Name:/ { print $3 }' "$work/headers")
 note "program file: imports only $(awk '/DLL Name:/ { printf "%s ", $3 }' "$work/headers")"
 note "program file: $flags; stripped; 3 icon images; version 1.00"
 
+# Windows keeps a bitmap "MS Sans Serif", the face the screens are designed in, in its fonts
+# folder; Wine has one too, but elsewhere. Put there, it must not stand in for the embedded face.
+bitmap_face=/usr/share/wine/fonts/sserife.fon
+[[ -f "$bitmap_face" ]] || fail "no $bitmap_face (Debian's fonts-wine; script/windows installs it)"
+cp "$bitmap_face" "$WINEPREFIX/drive_c/windows/Fonts/"
+
 # The program alone in a folder, as a teacher copies it.
 mkdir -p "$WINEPREFIX/drive_c/quiz"
 cp "$exe" "$WINEPREFIX/drive_c/quiz/refs-quiz.exe"
