@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make_assets <out-dir>: draws the quiz's pictures and icon and writes them as the files
 // that the build compiles into the program.
 

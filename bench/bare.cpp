@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor the quiz is measured against: a Qt Widgets program that shows one window
 // like the title screen (size, caption, background, large label) and does nothing else.
 #include <QApplication>

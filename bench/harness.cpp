@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the quiz against a bare Qt Widgets program on a real X server: start-up to
 // the first window mapped, resident memory once it is shown, the title screen's timed
 // hand-over and the six button hand-overs, pressed with XTest like a user would.

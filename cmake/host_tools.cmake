@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The build-time tools of a cross build, made for the build machine: the picture generator
 # (make_assets) has to run while the Windows program is being built. Either a build of this
 # project for this machine is named, or one is configured and built under the build tree.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (posix thread model, which Qt needs).
 # Used both for the static Qt that script/windows builds and for the quiz itself; the quiz's
 # configure adds that Qt's prefix to CMAKE_FIND_ROOT_PATH.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program, cross-built with MinGW-w64 against a static Qt (script/windows): one
 # file that runs with nothing beside it.
 

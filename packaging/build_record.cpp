@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the fortify level the program was compiled with into its .comment section, beside the
 // compiler's own line. The program calls no C library function that _FORTIFY_SOURCE guards, so
 // without this nothing in the file would show whether the optimised build had it on.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check_hardening.sh <executable>: fails unless the ELF headers show every Debian hardening feature.
 set -uo pipefail
 exe=$1

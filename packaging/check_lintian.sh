@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check_lintian.sh <deb>: lintian must report no error and no warning on the package.
 # initial-upload-closes-no-bugs is left out: the package is not uploaded to Debian, so there is no
 # "intent to package" bug for its first changelog entry to close.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check_package.sh <deb> <id> <deb-version> <icon size>...: unpacks the Debian package into a
 # temporary root, checks its control data and files, and starts the unpacked program offscreen.
 set -uo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check_windows_resource.sh <rc> <work-dir> <version> <numeric-version>: compiles the Windows
 # resource script with MinGW's windres, then reads the compiled resources back and checks the
 # version record and the icon group in them.

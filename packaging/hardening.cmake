@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian's hardening flags for the optimised builds, applied to every target defined after this.
 # _FORTIFY_SOURCE needs optimisation (glibc warns without it, and -Werror makes that fatal), so
 # Debug builds go without. CMake ignores CPPFLAGS, hence the define here; undefining it first

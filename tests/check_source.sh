@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The source keeps its shape: each layer of src/ includes only its own layer and those
 # below it, and the tree is formatted by .clang-format.
 set -euo pipefail

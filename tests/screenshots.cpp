@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the gallery: one PNG per screen of a sample run, form1.png .. form8.png.
 #include "gallery.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a student finds by searching the built program: neither an accepted formula of
 // question 5 nor which answer of a single-choice question is the right one.
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screens at the scale factors of projectors and high-density screens: ctest runs
 // this once per factor, with QT_SCALE_FACTOR set for each registration.
 #include "gallery.h"

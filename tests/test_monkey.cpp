@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Seeded random episodes of everything a class of children does to the quiz: clicks
 // anywhere, double clicks, keys pressed and held, any text typed or pasted into the
 // formula box, presses that arrive late, the title's timer ticking again, windows closed.

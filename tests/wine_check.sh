@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows program and its installer under Wine, on an X server of their own, driven from
 # outside as the X run check drives the Linux program: the program file (imports, hardening,
 # resources), whole quizzes with every screen compared with its reference and the results read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks a window to close as a window manager does when the user clicks its close
 // button: a WM_DELETE_WINDOW client message. The X run check has no window manager,
 // and xdotool can only destroy windows, which no user can do.

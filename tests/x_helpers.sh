@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the checks that take a quiz on a real X server share; sourced, not run. The caller
 # names itself in $check, and sets $quiz_pid once the program runs.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes a whole quiz with the keyboard alone under the screen reader Orca, as a blind
 # student would, and checks that every screen is heard when it appears, without flat
 # review or any other key: the title, the four paragraphs and the button, each question

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes a whole quiz on a real X server, driven from outside as a student would drive it
 # (pointer and keyboard through xdotool, the close button's message to end it), under
 # strace -f. Fails if the program writes or creates a file or opens a socket other than

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the quiz's screens off an X server, for the suite that drives a program from outside
 // (tests/wine_check.sh takes the Windows program through whole quizzes under Wine):
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Apart from x_screen.cpp: Xlib's macros (None, Bool, Status...) clash with Qt's names.
 #include "x_screen_maps.h"
 

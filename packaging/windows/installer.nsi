@@ -1,3 +1,4 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; The quiz's Windows installer, made by makensis from the cross build (packaging/windows/CMakeLists.txt
 ; passes VERSION, VERSION_NUMBERS, EXE, ICON, LICENSE and OUTFILE). One per-machine installation
 ; into Program Files; /S installs without a word, as an administrator deploys to a classroom.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/intro/form1.h"
 #include "controls/look.h"
 #include "shell/screen_slots.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/module1.h"
 
 #include "shell/runtime_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/intro/form6.h"
 
 #include "controls/design.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/questions/single_choice.h"
 
 #include "screens/results/form5.h"
