@@ -15,7 +15,8 @@ QFont screenFont(bool bold)
     QFont font(u"Liberation Sans"_s);
     font.setPixelSize(kTextPixelSize);
     font.setBold(bold);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
+    font.setStyleStrategy(
+        QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setKerning(false);
     return font;
@@ -30,11 +31,12 @@ constexpr int kSolidCoverage = 153;  // of 255
 constexpr int kStemCoverage = 64;
 }  // namespace
 
-Lettering letter(const QFont& font, const QString& text)
+Lettering letter(const QFont &font, const QString &text)
 {
     const QFontMetrics metrics(font);
     const int margin = metrics.height();
-    QImage coverage(metrics.horizontalAdvance(text) + 2 * margin, metrics.height(), QImage::Format_Alpha8);
+    QImage coverage(metrics.horizontalAdvance(text) + 2 * margin, metrics.height(),
+                    QImage::Format_Alpha8);
     coverage.fill(Qt::transparent);
     {
         QPainter painter(&coverage);
@@ -42,7 +44,10 @@ Lettering letter(const QFont& font, const QString& text)
         painter.setPen(Qt::black);
         painter.drawText(margin, metrics.ascent(), text);
     }
-    Lettering result{QImage(coverage.size(), QImage::Format_ARGB32), {margin, metrics.ascent()}, coverage.width(), -1};
+    Lettering result{QImage(coverage.size(), QImage::Format_ARGB32),
+                     {margin, metrics.ascent()},
+                     coverage.width(),
+                     -1};
     result.ink.fill(Qt::transparent);
     const auto at = [&coverage](int x, int y) {
         return x < 0 || x >= coverage.width() ? 0 : qAlpha(coverage.pixel(x, y));
@@ -50,7 +55,8 @@ Lettering letter(const QFont& font, const QString& text)
     for (int y = 0; y < coverage.height(); ++y) {
         for (int x = 0; x < coverage.width(); ++x) {
             const int c = at(x, y);
-            if (c >= kSolidCoverage || (c >= kStemCoverage && c > at(x - 1, y) && c >= at(x + 1, y))) {
+            if (c >= kSolidCoverage
+                || (c >= kStemCoverage && c > at(x - 1, y) && c >= at(x + 1, y))) {
                 result.ink.setPixel(x, y, qRgb(0, 0, 0));
                 result.first = std::min(result.first, x - margin);
                 result.last = std::max(result.last, x - margin);

@@ -25,6 +25,6 @@ struct Lettering {
 };
 
 // A line of text as pure black pixels on a clear ground.
-[[nodiscard]] Lettering letter(const QFont& font, const QString& text);
+[[nodiscard]] Lettering letter(const QFont &font, const QString &text);
 
 }  // namespace assets

@@ -23,14 +23,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 struct Failure : std::runtime_error {
-    explicit Failure(const QString& message) : std::runtime_error(message.toStdString()) {}
+    explicit Failure(const QString &message) : std::runtime_error(message.toStdString()) {}
 };
 
-constexpr std::array<QStringView, 2> kFontFiles{u"LiberationSans-Regular.ttf", u"LiberationSans-Bold.ttf"};
+constexpr std::array<QStringView, 2> kFontFiles{u"LiberationSans-Regular.ttf",
+                                                u"LiberationSans-Bold.ttf"};
 
 // The pictures draw with "Liberation Sans" by name; registering the files makes sure that
 // name is these fonts, whatever else the build machine has installed.
-void registerFonts(const QDir& fontDir)
+void registerFonts(const QDir &fontDir)
 {
     for (QStringView file : kFontFiles) {
         const QString path = fontDir.filePath(file.toString());
@@ -85,7 +86,7 @@ constexpr std::array kIcoImages{
     IcoImage{assets::IconImage::Colour16, 4, kVgaPalette},
 };
 
-[[nodiscard]] QImage enlarged(const QImage& image, int scale)
+[[nodiscard]] QImage enlarged(const QImage &image, int scale)
 {
     QImage result(image.size() * scale, image.format());
     for (int y = 0; y < result.height(); ++y) {
@@ -111,21 +112,23 @@ constexpr std::array kIcoImages{
             return quint8(i);
         }
     }
-    throw Failure(u"the icon colour #%1 is not in its palette"_s.arg(uint(pixel & 0xFFFFFF), 6, 16, QChar(u'0')));
+    throw Failure(u"the icon colour #%1 is not in its palette"_s.arg(uint(pixel & 0xFFFFFF), 6, 16,
+                                                                     QChar(u'0')));
 }
 
 // Rows of a device-independent bitmap run bottom-up and are padded to 4 bytes; the
 // leftmost pixel takes the most significant bits of its byte.
-[[nodiscard]] QByteArray packedRows(const QImage& image, int bitCount, auto valueOf)
+[[nodiscard]] QByteArray packedRows(const QImage &image, int bitCount, auto valueOf)
 {
     const int stride = (image.width() * bitCount + 31) / 32 * 4;
     const int perByte = 8 / bitCount;
     QByteArray rows(stride * image.height(), '\0');
     for (int y = 0; y < image.height(); ++y) {
-        char* row = rows.data() + stride * (image.height() - 1 - y);
+        char *row = rows.data() + stride * (image.height() - 1 - y);
         for (int x = 0; x < image.width(); ++x) {
             const int shift = 8 - bitCount * (x % perByte + 1);
-            row[x / perByte] = char(quint8(row[x / perByte]) | quint8(valueOf(image.pixel(x, y)) << shift));
+            row[x / perByte] =
+                char(quint8(row[x / perByte]) | quint8(valueOf(image.pixel(x, y)) << shift));
         }
     }
     return rows;
@@ -133,7 +136,7 @@ constexpr std::array kIcoImages{
 
 // One icon image: BITMAPINFOHEADER (its height counts the XOR bitmap and the AND mask),
 // palette, XOR bitmap, AND mask (set where transparent, and then the XOR pixel is 0).
-[[nodiscard]] QByteArray iconBitmap(const QImage& image, const IcoImage& format)
+[[nodiscard]] QByteArray iconBitmap(const QImage &image, const IcoImage &format)
 {
     const QByteArray xorBits = packedRows(image, format.bitCount, [&format](QRgb pixel) {
         return isTransparent(pixel) ? quint8(0) : paletteIndex(pixel, format.palette);
@@ -145,8 +148,8 @@ constexpr std::array kIcoImages{
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
     out << quint32(40) << qint32(image.width()) << qint32(image.height() * 2) << quint16(1)
-        << quint16(format.bitCount) << quint32(0) << quint32(xorBits.size() + andBits.size()) << qint32(0)
-        << qint32(0) << quint32(0) << quint32(0);
+        << quint16(format.bitCount) << quint32(0) << quint32(xorBits.size() + andBits.size())
+        << qint32(0) << qint32(0) << quint32(0) << quint32(0);
     for (QRgb colour : format.palette) {
         out << quint8(qBlue(colour)) << quint8(qGreen(colour)) << quint8(qRed(colour)) << quint8(0);
     }
@@ -163,25 +166,25 @@ constexpr std::array kIcoImages{
     out.setByteOrder(QDataStream::LittleEndian);
     out << quint16(0) << quint16(1) << quint16(kIcoImages.size());
     const int firstOffset = 6 + 16 * int(kIcoImages.size());
-    for (const IcoImage& format : kIcoImages) {
+    for (const IcoImage &format : kIcoImages) {
         const QImage image = assets::paintIcon(format.image);
         const QByteArray bitmap = iconBitmap(image, format);
-        out << quint8(image.width()) << quint8(image.height()) << quint8(format.palette.size()) << quint8(0)
-            << quint16(1) << quint16(format.bitCount) << quint32(bitmap.size())
+        out << quint8(image.width()) << quint8(image.height()) << quint8(format.palette.size())
+            << quint8(0) << quint16(1) << quint16(format.bitCount) << quint32(bitmap.size())
             << quint32(firstOffset + bitmaps.size());
         bitmaps += bitmap;
     }
     return header + bitmaps;
 }
 
-void saveImage(const QImage& image, const QString& path)
+void saveImage(const QImage &image, const QString &path)
 {
     if (image.isNull() || !image.save(path)) {
         throw Failure(u"cannot write %1"_s.arg(path));
     }
 }
 
-void saveBytes(const QByteArray& bytes, const QString& path)
+void saveBytes(const QByteArray &bytes, const QString &path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
@@ -189,21 +192,23 @@ void saveBytes(const QByteArray& bytes, const QString& path)
     }
 }
 
-void writeAssets(const QDir& outDir)
+void writeAssets(const QDir &outDir)
 {
-    for (const PictureFile& picture : kPictureFiles) {
+    for (const PictureFile &picture : kPictureFiles) {
         // 24-bit whatever the drawing used: the quiz shows these as 24-bit bitmaps.
-        saveImage(picture.paint().convertToFormat(QImage::Format_RGB888), outDir.filePath(picture.name.toString()));
+        saveImage(picture.paint().convertToFormat(QImage::Format_RGB888),
+                  outDir.filePath(picture.name.toString()));
     }
-    for (const IconFile& icon : kIconFiles) {
-        saveImage(enlarged(assets::paintIcon(icon.image), icon.scale), outDir.filePath(icon.name.toString()));
+    for (const IconFile &icon : kIconFiles) {
+        saveImage(enlarged(assets::paintIcon(icon.image), icon.scale),
+                  outDir.filePath(icon.name.toString()));
     }
     saveBytes(icoFile(), outDir.filePath(u"refs-quiz.ico"_s));
 }
 
 }  // namespace
 
-int main(int argc, char* argv[])
+int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
@@ -218,7 +223,7 @@ int main(int argc, char* argv[])
         }
         registerFonts(QDir(arguments.at(2)));
         writeAssets(outDir);
-    } catch (const std::exception& error) {
+    } catch (const std::exception &error) {
         std::fprintf(stderr, "make_assets: %s\n", error.what());
         return 1;
     }

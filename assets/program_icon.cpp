@@ -28,94 +28,50 @@ using Art16 = std::array<std::string_view, 16>;
 
 // A window seen obliquely: the right side is farther away, so it is shorter.
 constexpr Art32 kMono32{
-    "................................",
-    "................................",
-    "................................",
-    "..KKKK..........................",
-    "..KKKKKKKKKK....................",
-    "..KKKKKKKKKKKKKKKK..............",
-    "..KKKKKKKKKKKKKKKKKKKKKK........",
-    "..KKKKKKKKKKKKKKKKKKKKKKKKKK....",
-    "..KWWKKKKKKKKKKKKKKKKKKKKKKK....",
-    "..KWWWWWWWWWWWWKKKKKKKKKKKKK.K..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWKKKK...",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
-    "..KWWWWWWWWWWWWWWWWWWWWKKKKKK...",
-    "..KWWWWWWWWWWWWKKKKKKKKK.K.K.K..",
-    "..KWWWWKKKKKKKK.K.K.K.K.K.K.K...",
-    "..KKKKKK.K.K.K.K.K.K.K.K........",
-    "....K.K.K.K.K.K.K...............",
-    ".....K.K........................",
-    "................................",
-    "................................",
+    "................................", "................................",
+    "................................", "..KKKK..........................",
+    "..KKKKKKKKKK....................", "..KKKKKKKKKKKKKKKK..............",
+    "..KKKKKKKKKKKKKKKKKKKKKK........", "..KKKKKKKKKKKKKKKKKKKKKKKKKK....",
+    "..KWWKKKKKKKKKKKKKKKKKKKKKKK....", "..KWWWWWWWWWWWWKKKKKKKKKKKKK.K..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWKKKK...", "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...", "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...", "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...", "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...", "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...", "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKK...", "..KWWWWWWWWWWWWWWWWWWWWWWWWK.K..",
+    "..KWWWWWWWWWWWWWWWWWWWWKKKKKK...", "..KWWWWWWWWWWWWKKKKKKKKK.K.K.K..",
+    "..KWWWWKKKKKKKK.K.K.K.K.K.K.K...", "..KKKKKK.K.K.K.K.K.K.K.K........",
+    "....K.K.K.K.K.K.K...............", ".....K.K........................",
+    "................................", "................................",
 };
 
 constexpr Art32 kColour32{
-    "................................",
-    "................................",
-    "................................",
-    "..KKKK..........................",
-    "..KCCCKKKKKK....................",
-    "..KCCCCCCCCCKKKKKK..............",
-    "..KCCCCCCCCCCCCCCCKKKKKK........",
-    "..KCCCCCCCCCCCCCCCCCCCCCKKKK....",
-    "..KLLCCCCCCCCCCCCCCCCCCCCCCK....",
-    "..KWWLLLLLLLLLLCCCCCCCCCCCCKGG..",
-    "..KWWWWWWWWWWWWLLLLLLLLLLCCKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWLLKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
-    "..KWWWWWWWWWWWWWWWWWWWWKKKKKGG..",
-    "..KWWWWWWWWWWWWKKKKKKKKGGGGGGG..",
-    "..KWWWWKKKKKKKKGGGGGGGGGGGGGGG..",
-    "..KKKKKGGGGGGGGGGGGGGGGGG.......",
-    "....GGGGGGGGGGGGG...............",
-    "....GGGGG.......................",
-    "................................",
-    "................................",
+    "................................", "................................",
+    "................................", "..KKKK..........................",
+    "..KCCCKKKKKK....................", "..KCCCCCCCCCKKKKKK..............",
+    "..KCCCCCCCCCCCCCCCKKKKKK........", "..KCCCCCCCCCCCCCCCCCCCCCKKKK....",
+    "..KLLCCCCCCCCCCCCCCCCCCCCCCK....", "..KWWLLLLLLLLLLCCCCCCCCCCCCKGG..",
+    "..KWWWWWWWWWWWWLLLLLLLLLLCCKGG..", "..KWWWWWWWWWWWWWWWWWWWWWWLLKGG..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..", "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..", "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..", "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..", "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..", "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
+    "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..", "..KWWWWWWWWWWWWWWWWWWWWWWWWKGG..",
+    "..KWWWWWWWWWWWWWWWWWWWWKKKKKGG..", "..KWWWWWWWWWWWWKKKKKKKKGGGGGGG..",
+    "..KWWWWKKKKKKKKGGGGGGGGGGGGGGG..", "..KKKKKGGGGGGGGGGGGGGGGGG.......",
+    "....GGGGGGGGGGGGG...............", "....GGGGG.......................",
+    "................................", "................................",
 };
 
 constexpr Art16 kColour16{
-    "................",
-    ".KKKKK..........",
-    ".KCCCCKKKK......",
-    ".KCCCCCCCCKKKK..",
-    ".KLLLLCCCCCCCKG.",
-    ".KWWWWLLLLCCCKG.",
-    ".KWWWWWWWWLLLKG.",
-    ".KWWWWWWWWWWWKG.",
-    ".KWWWWWWWWWWWKG.",
-    ".KWWWWWWWWWWWKG.",
-    ".KWWWWWWWWWWWKG.",
-    ".KWWWWWWWWKKKKG.",
-    ".KWWWWKKKKGGGGG.",
-    ".KKKKKGGGGG.....",
-    "..GGGGG.........",
-    "................",
+    "................", ".KKKKK..........", ".KCCCCKKKK......", ".KCCCCCCCCKKKK..",
+    ".KLLLLCCCCCCCKG.", ".KWWWWLLLLCCCKG.", ".KWWWWWWWWLLLKG.", ".KWWWWWWWWWWWKG.",
+    ".KWWWWWWWWWWWKG.", ".KWWWWWWWWWWWKG.", ".KWWWWWWWWWWWKG.", ".KWWWWWWWWKKKKG.",
+    ".KWWWWKKKKGGGGG.", ".KKKKKGGGGG.....", "..GGGGG.........", "................",
 };
-[[nodiscard]] consteval bool usesOnly(std::string_view keys, const auto& art)
+[[nodiscard]] consteval bool usesOnly(std::string_view keys, const auto &art)
 {
     for (std::string_view row : art) {
         if (row.size() != art.size()) {
@@ -136,7 +92,7 @@ static_assert(usesOnly(".KWCLG", kColour16));
 
 [[nodiscard]] constexpr QRgb colourOf(char key)
 {
-    for (const Ink& ink : kLegend) {
+    for (const Ink &ink : kLegend) {
         if (ink.key == key) {
             return ink.argb;
         }
@@ -145,7 +101,7 @@ static_assert(usesOnly(".KWCLG", kColour16));
 }
 
 template <std::size_t N>
-[[nodiscard]] QImage imageFrom(const std::array<std::string_view, N>& art)
+[[nodiscard]] QImage imageFrom(const std::array<std::string_view, N> &art)
 {
     constexpr int size = static_cast<int>(N);
     QImage image(size, size, QImage::Format_ARGB32);

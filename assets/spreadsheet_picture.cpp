@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pictures.h"
 #include "lettering.h"
+#include "pictures.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -40,7 +40,7 @@ struct Span {
 };
 
 template <std::size_t N>
-[[nodiscard]] constexpr std::array<Span, N> spansFrom(int start, const std::array<int, N>& sizes)
+[[nodiscard]] constexpr std::array<Span, N> spansFrom(int start, const std::array<int, N> &sizes)
 {
     std::array<Span, N> spans{};
     for (std::size_t i = 0; i < N; ++i) {
@@ -104,22 +104,21 @@ constexpr std::array kTable{
     CellText{1, 5, u"1860", Align::Right, false},
 };
 
-
-
 enum class VerticalAlign { Centre, Bottom };
 
 // Places the ink of each line by the alignment; vertically the capitals of the block are
 // centred, or end 3 pixels above the bottom as they do in a single-height row.
-void drawLines(QPainter& painter, Span xs, Span ys, QStringView text, Align align, int inset,
+void drawLines(QPainter &painter, Span xs, Span ys, QStringView text, Align align, int inset,
                VerticalAlign vertical)
 {
     const QStringList lines = text.toString().split(u'\n');
     const int lineSpacing = QFontMetrics(painter.font()).lineSpacing();
     const int blockHeight = kCapHeight + lineSpacing * int(lines.size() - 1);
     const int height = ys.last - ys.first + 1;
-    int baseline = vertical == VerticalAlign::Centre ? ys.first + (height - blockHeight) / 2 + kCapHeight
-                                                     : ys.last - 2 - lineSpacing * int(lines.size() - 1);
-    for (const QString& line : lines) {
+    int baseline = vertical == VerticalAlign::Centre
+        ? ys.first + (height - blockHeight) / 2 + kCapHeight
+        : ys.last - 2 - lineSpacing * int(lines.size() - 1);
+    for (const QString &line : lines) {
         const Lettering lettering = letter(painter.font(), line);
         const int first = lettering.first;
         const int last = lettering.last;
@@ -151,7 +150,7 @@ QImage paintSpreadsheetPicture()
         painter.fillRect(QRect(from, to), QColor::fromRgb(colour));
     };
 
-    for (const Fill& f : kBackground) {
+    for (const Fill &f : kBackground) {
         fill(f.from, f.to, f.colour);
     }
     const Span band{5, kHeaderLineY - 1};
@@ -191,12 +190,13 @@ QImage paintSpreadsheetPicture()
                   VerticalAlign::Centre);
     }
     for (std::size_t r = 0; r < kTableRows; ++r) {
-        drawLines(painter, strip, kRows[r], QString::number(r + 1), Align::Centre, 0, VerticalAlign::Bottom);
+        drawLines(painter, strip, kRows[r], QString::number(r + 1), Align::Centre, 0,
+                  VerticalAlign::Bottom);
     }
-    for (const CellText& cell : kTable) {
+    for (const CellText &cell : kTable) {
         painter.setFont(screenFont(cell.bold));
-        drawLines(painter, kColumns[cell.column], kRows[cell.row], cell.text, cell.align, cell.inset,
-                  VerticalAlign::Centre);
+        drawLines(painter, kColumns[cell.column], kRows[cell.row], cell.text, cell.align,
+                  cell.inset, VerticalAlign::Centre);
     }
     painter.end();
     return image.convertToFormat(QImage::Format_RGB888);

@@ -44,8 +44,8 @@ enum Ink : std::uint8_t {
 };
 
 constexpr std::array<QRgb, InkCount> Palette = {
-    0xFFFFFF, 0xCC9966, 0xEFD6C6, 0x080808, 0x996666, 0x330000, 0x663333,
-    0xE7E7D6, 0xCCCC99, 0xCC9999, 0xF1F1F1, 0xF8F8F8, 0xFFFBF0, 0xEAEAEA, 0xC0C0C0,
+    0xFFFFFF, 0xCC9966, 0xEFD6C6, 0x080808, 0x996666, 0x330000, 0x663333, 0xE7E7D6,
+    0xCCCC99, 0xCC9999, 0xF1F1F1, 0xF8F8F8, 0xFFFBF0, 0xEAEAEA, 0xC0C0C0,
 };
 
 constexpr bool isTint(Ink ink)
@@ -202,9 +202,9 @@ public:
                 const auto mix = [c](int below, int above) {
                     return static_cast<int>(std::lround(below * (1 - c) + above * c));
                 };
-                m_ink[i] = nearestInk(mix(qRed(under), qRed(over)),
-                                      mix(qGreen(under), qGreen(over)),
-                                      mix(qBlue(under), qBlue(over)));
+                m_ink[i] =
+                    nearestInk(mix(qRed(under), qRed(over)), mix(qGreen(under), qGreen(over)),
+                               mix(qBlue(under), qBlue(over)));
             }
         }
     }
@@ -297,24 +297,25 @@ const QTransform Bow =
     QTransform().translate(191, 96).rotate(16).scale(0.93, 0.93).translate(-205, -100);
 
 constexpr Knot Face[] = {
-    {168, 50}, {196, 32}, {226, 28}, {242, 36}, {247, 48}, {245, 56}, {250, 66},
-    {254, 75, true}, {245, 80, true}, {244, 86}, {240, 90}, {242, 95}, {236, 103}, {222, 108},
-    {200, 102}, {184, 96}, {170, 90}, {164, 72},
+    {168, 50},  {196, 32},       {226, 28},       {242, 36}, {247, 48}, {245, 56},
+    {250, 66},  {254, 75, true}, {245, 80, true}, {244, 86}, {240, 90}, {242, 95},
+    {236, 103}, {222, 108},      {200, 102},      {184, 96}, {170, 90}, {164, 72},
 };
 constexpr Knot Ear[] = {
     {178, 60}, {168, 56}, {162, 64}, {163, 76}, {170, 86}, {180, 88}, {182, 72},
 };
 constexpr Knot Hair[] = {
-    {155, 74}, {154, 46}, {166, 18}, {192, 5}, {222, 7}, {240, 20}, {246, 36, true},
-    {236, 33}, {228, 37, true}, {218, 31}, {204, 36}, {190, 42}, {184, 52}, {182, 62},
-    {180, 70, true}, {172, 72}, {166, 86}, {160, 92, true},
+    {155, 74},       {154, 46}, {166, 18},       {192, 5},  {222, 7},  {240, 20},
+    {246, 36, true}, {236, 33}, {228, 37, true}, {218, 31}, {204, 36}, {190, 42},
+    {184, 52},       {182, 62}, {180, 70, true}, {172, 72}, {166, 86}, {160, 92, true},
 };
 
 constexpr Knot Neck[] = {{192, 100}, {206, 106}, {220, 104}, {226, 114}, {208, 122}, {190, 116}};
 constexpr Knot Jacket[] = {
-    {186, 116}, {150, 120}, {112, 126}, {86, 133}, {72, 146}, {64, 170}, {59, 200}, {57, 228},
-    {62, 248, true}, {140, 251}, {220, 251}, {256, 249, true}, {283, 229, true}, {292, 214},
-    {295, 190}, {289, 160}, {276, 138}, {256, 124}, {234, 116, true},
+    {186, 116}, {150, 120},       {112, 126},       {86, 133},        {72, 146},
+    {64, 170},  {59, 200},        {57, 228},        {62, 248, true},  {140, 251},
+    {220, 251}, {256, 249, true}, {283, 229, true}, {292, 214},       {295, 190},
+    {289, 160}, {276, 138},       {256, 124},       {234, 116, true},
 };
 // Light catches the tops of the shoulders.
 constexpr Knot LeftSheen[] = {
@@ -331,38 +332,45 @@ constexpr Knot TieBlade[] = {
     {209, 134, true}, {213, 134, true}, {218, 180}, {213, 198, true}, {208, 180},
 };
 constexpr Knot LeftLapel[] = {
-    {186, 114, true}, {176, 133, true}, {185, 142, true}, {181, 152, true}, {190, 186},
-    {213, 226, true}, {190, 116, true},
+    {186, 114, true}, {176, 133, true}, {185, 142, true}, {181, 152, true},
+    {190, 186},       {213, 226, true}, {190, 116, true},
 };
 constexpr Knot RightLapel[] = {
-    {234, 114, true}, {246, 132, true}, {238, 142, true}, {242, 152, true}, {234, 188},
-    {213, 226, true}, {232, 116, true},
+    {234, 114, true}, {246, 132, true}, {238, 142, true}, {242, 152, true},
+    {234, 188},       {213, 226, true}, {232, 116, true},
 };
 constexpr Knot Handkerchief[] = {
     {150, 175, true}, {154, 165, true}, {160, 171, true}, {166, 162, true}, {172, 172, true},
 };
 constexpr Knot Cuff[] = {{256, 249, true}, {282, 229, true}, {288, 234, true}, {263, 253, true}};
 constexpr Knot Hand[] = {
-    {264, 251}, {272, 243}, {286, 234}, {298, 230}, {308, 233}, {315, 238}, {320, 245},
-    {319, 250}, {316, 251, true}, {316, 254}, {311, 256}, {309, 255, true}, {307, 258},
-    {302, 259}, {300, 257, true}, {296, 259}, {290, 258}, {280, 257}, {270, 256},
+    {264, 251}, {272, 243},       {286, 234}, {298, 230},       {308, 233},
+    {315, 238}, {320, 245},       {319, 250}, {316, 251, true}, {316, 254},
+    {311, 256}, {309, 255, true}, {307, 258}, {302, 259},       {300, 257, true},
+    {296, 259}, {290, 258},       {280, 257}, {270, 256},
 };
 
 constexpr Knot Mouse[] = {
     {286, 258}, {294, 247}, {316, 244}, {334, 248}, {343, 256}, {335, 265}, {310, 268}, {292, 266},
 };
 constexpr Knot MonitorFront[] = {
-    {373, 114, true}, {444, 104, true}, {447, 228, true}, {376, 236, true},
+    {373, 114, true},
+    {444, 104, true},
+    {447, 228, true},
+    {376, 236, true},
 };
 constexpr Knot MonitorSide[] = {
-    {444, 104, true}, {476, 118, true}, {474, 212, true}, {447, 228, true},
+    {444, 104, true},
+    {476, 118, true},
+    {474, 212, true},
+    {447, 228, true},
 };
 constexpr Knot Screen[] = {
     {386, 131}, {391, 125}, {429, 118}, {434, 122}, {435, 205}, {430, 211}, {393, 217}, {388, 213},
 };
 constexpr Knot Stand[] = {
-    {398, 233, true}, {428, 229, true}, {426, 254}, {450, 260}, {458, 270}, {438, 280},
-    {396, 281}, {380, 274}, {386, 262}, {402, 256},
+    {398, 233, true}, {428, 229, true}, {426, 254}, {450, 260}, {458, 270},
+    {438, 280},       {396, 281},       {380, 274}, {386, 262}, {402, 256},
 };
 constexpr Knot DeskEdge[] = {{20, 268}, {180, 276}, {370, 288}, {480, 296}};
 constexpr Knot CableCourse[] = {{343, 257}, {352, 269}, {368, 277}, {384, 273}};
@@ -371,7 +379,9 @@ constexpr Knot CableCourse[] = {{343, 257}, {352, 269}, {368, 277}, {384, 273}};
 struct Detail {
     template <std::size_t N>
     constexpr Detail(const Knot (&points)[N], double pen, Ink colour = NearBlack)
-        : count(N), width(pen), ink(colour)
+        : count(N)
+        , width(pen)
+        , ink(colour)
     {
         static_assert(N >= 2 && N <= 4);
         std::copy(points, points + N, knots.begin());
@@ -427,12 +437,9 @@ constexpr Detail HandDetails[] = {
 
 constexpr Detail MonitorDetails[] = {
     // buttons, vents, glare on the glass
-    {{{420, 224}, {426, 223}}, 2.0},
-    {{{430, 223}, {436, 222}}, 2.0},
-    {{{452, 126}, {468, 133}}, 1.4},
-    {{{452, 134}, {468, 141}}, 1.4},
-    {{{452, 142}, {468, 149}}, 1.4},
-    {{{396, 146}, {412, 130}}, 2.4, White},
+    {{{420, 224}, {426, 223}}, 2.0},        {{{430, 223}, {436, 222}}, 2.0},
+    {{{452, 126}, {468, 133}}, 1.4},        {{{452, 134}, {468, 141}}, 1.4},
+    {{{452, 142}, {468, 149}}, 1.4},        {{{396, 146}, {412, 130}}, 2.4, White},
     {{{396, 158}, {420, 134}}, 1.6, White},
 };
 
@@ -491,11 +498,11 @@ QPainterPath coil(std::span<const Knot> course, double radius, double pitch)
         const double turn = 2 * std::numbers::pi * t * length / pitch;
         const QPointF at = base.pointAtPercent(t);
         const QPointF ahead = base.pointAtPercent(std::min(1.0, t + 0.01))
-                              - base.pointAtPercent(std::max(0.0, t - 0.01));
+            - base.pointAtPercent(std::max(0.0, t - 0.01));
         const QPointF along = ahead / std::hypot(ahead.x(), ahead.y());
         const QPointF across(-along.y(), along.x());
-        const QPointF p = at - along * (radius * std::sin(turn))
-                          + across * (radius * (std::cos(turn) - 1));
+        const QPointF p =
+            at - along * (radius * std::sin(turn)) + across * (radius * (std::cos(turn) - 1));
         knots.push_back({p.x(), p.y()});
     }
     return openCurve(knots);

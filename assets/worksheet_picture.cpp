@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pictures.h"
 #include "lettering.h"
+#include "pictures.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -36,7 +36,6 @@ constexpr int kRowPitch = 17;     // 16 pixels of cell plus the line under it
 constexpr int kColumns = 8;
 constexpr int kRows = 12;
 
-
 [[nodiscard]] QRect columnBox(int column)
 {
     return {kFirstCellX + kColumnPitch * column, 1, kColumnPitch - 1, kHeaderLineY - 1};
@@ -47,10 +46,8 @@ constexpr int kRows = 12;
     return {0, kFirstCellY + kRowPitch * row, kStripLineX, kRowPitch - 1};
 }
 
-
-
 // Centres the ink across the box and puts the capitals 3 pixels above the box's bottom.
-void drawHeaderLabel(QPainter& painter, const QRect& box, const QString& text)
+void drawHeaderLabel(QPainter &painter, const QRect &box, const QString &text)
 {
     const Lettering label = letter(painter.font(), text);
     const int inkWidth = label.last - label.first + 1;
@@ -61,7 +58,7 @@ void drawHeaderLabel(QPainter& painter, const QRect& box, const QString& text)
 
 // The spreadsheet program's selection frame: inverted, thick on the right and bottom, with
 // the fill handle at the corner kept apart from the thick lines by one untouched pixel.
-[[nodiscard]] QRegion selectionFrame(const QRect& cell)
+[[nodiscard]] QRegion selectionFrame(const QRect &cell)
 {
     const int l = cell.left();
     const int t = cell.top();
@@ -76,9 +73,9 @@ void drawHeaderLabel(QPainter& painter, const QRect& box, const QString& text)
     return frame;
 }
 
-void invert(QImage& image, const QRegion& region)
+void invert(QImage &image, const QRegion &region)
 {
-    for (const QRect& rect : region) {
+    for (const QRect &rect : region) {
         for (int y = rect.top(); y <= rect.bottom(); ++y) {
             for (int x = rect.left(); x <= rect.right(); ++x) {
                 image.setPixel(x, y, image.pixel(x, y) ^ 0xFFFFFF);
@@ -121,8 +118,10 @@ QImage paintWorksheetPicture()
         const QRect row1 = rowBox(0);
         painter.fillRect(columnA, QColor::fromRgb(kSelectedHeaderFace));
         painter.fillRect(row1, QColor::fromRgb(kSelectedHeaderFace));
-        fill({columnA.left(), kHeaderLineY}, {columnA.right() + 1, kHeaderLineY}, kSelectedHeaderEdge);
-        fill({columnA.right() + 1, columnA.top()}, {columnA.right() + 1, columnA.bottom()}, kSelectedHeaderEdge);
+        fill({columnA.left(), kHeaderLineY}, {columnA.right() + 1, kHeaderLineY},
+             kSelectedHeaderEdge);
+        fill({columnA.right() + 1, columnA.top()}, {columnA.right() + 1, columnA.bottom()},
+             kSelectedHeaderEdge);
         fill({kStripLineX, row1.top()}, {kStripLineX, row1.bottom()}, kSelectedHeaderEdge);
         fill({0, row1.bottom() + 1}, {kStripLineX, row1.bottom() + 1}, kSelectedHeaderEdge);
 

@@ -115,8 +115,8 @@ void check(XSession &x, const Child &child, const Mapped &mapped, Size size, con
     const Size actual = x.sizeOf(mapped.window);
     if (actual != size)
         fail(std::string("the window mapped for ") + what + " is " + std::to_string(actual.width)
-             + " x " + std::to_string(actual.height) + ", not " + std::to_string(size.width)
-             + " x " + std::to_string(size.height));
+             + " x " + std::to_string(actual.height) + ", not " + std::to_string(size.width) + " x "
+             + std::to_string(size.height));
 }
 
 Mapped expectMap(XSession &x, const Child &child, Clock::time_point since, Size size,
@@ -268,8 +268,8 @@ std::string machine(const XSession &x, const std::string &loadBefore)
     uname(&system);
     const Size screen = x.screenSize();
     return (cpu.empty() ? std::string("unknown CPU") : cpu) + ", "
-        + std::to_string(sysconf(_SC_NPROCESSORS_ONLN)) + " cores, " + memory + ", Debian "
-        + debian + ", Linux " + system.release + ", Qt " + REFS_QUIZ_BENCH_QT_VERSION + " ("
+        + std::to_string(sysconf(_SC_NPROCESSORS_ONLN)) + " cores, " + memory + ", Debian " + debian
+        + ", Linux " + system.release + ", Qt " + REFS_QUIZ_BENCH_QT_VERSION + " ("
         + REFS_QUIZ_BENCH_BUILD_TYPE + "), Xvfb " + std::to_string(screen.width) + "x"
         + std::to_string(screen.height) + "x" + std::to_string(x.screenDepth())
         + " with no window manager; load average " + loadBefore + " before, " + loadAverage()
@@ -300,14 +300,13 @@ Report report(const Samples &samples, const std::string &machineText, int runs)
         added.met = *added.ratio() <= limit;
     };
 
-    againstBare("start-up: exec → first window mapped", "ms", samples.quizStart,
-                samples.bareStart, StartUpRatio);
+    againstBare("start-up: exec → first window mapped", "ms", samples.quizStart, samples.bareStart,
+                StartUpRatio);
     Row &cpu = row("processor time to the first window mapped", "ms", samples.quizCpu);
     cpu.bare = summarise(samples.bareCpu);
     Row &frame = row("first frame: exec → first window drawn", "ms", samples.quizFrame);
     frame.bare = summarise(samples.bareFrame);
-    againstBare("VmRSS, first window shown", "MiB", samples.quizRss, samples.bareRss,
-                MemoryRatio);
+    againstBare("VmRSS, first window shown", "MiB", samples.quizRss, samples.bareRss, MemoryRatio);
     againstBare("VmHWM, first window shown", "MiB", samples.quizPeak, samples.barePeak,
                 MemoryRatio);
 

@@ -25,8 +25,8 @@ std::string figures(const Summary &summary, const std::string &unit)
 // Columns are counted in characters, not bytes: the labels hold arrows.
 std::size_t width(const std::string &text)
 {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char byte) { return (byte & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char byte) { return (byte & 0xC0) != 0x80; }));
 }
 
 std::string padded(const std::string &text, std::size_t to)
@@ -36,9 +36,9 @@ std::string padded(const std::string &text, std::size_t to)
 
 std::vector<std::vector<std::string>> cells(const Report &report)
 {
-    std::vector<std::vector<std::string>> table{
-        {"measure", "refs-quiz median (min-max)", "bare Qt median (min-max)", "quiz / bare",
-         "target"}};
+    std::vector<std::vector<std::string>> table{{"measure", "refs-quiz median (min-max)",
+                                                 "bare Qt median (min-max)", "quiz / bare",
+                                                 "target"}};
     for (const Row &row : report.rows) {
         const auto ratio = row.ratio();
         char ratioText[16] = "-";
@@ -46,8 +46,7 @@ std::vector<std::vector<std::string>> cells(const Report &report)
             std::snprintf(ratioText, sizeof ratioText, "%.3f", *ratio);
         table.push_back({row.measure, figures(row.quiz, row.unit),
                          row.bare ? figures(*row.bare, row.unit) : "-", ratioText,
-                         row.target.empty() ? "-"
-                                            : row.target + (row.met ? ": met" : ": MISSED")});
+                         row.target.empty() ? "-" : row.target + (row.met ? ": met" : ": MISSED")});
     }
     return table;
 }
@@ -60,9 +59,8 @@ Summary summarise(std::vector<double> values)
         throw std::logic_error("no values to summarise");
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
-    const double median = values.size() % 2 != 0
-        ? values[middle]
-        : (values[middle - 1] + values[middle]) / 2;
+    const double median =
+        values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
     return {median, values.front(), values.back()};
 }
 

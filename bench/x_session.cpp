@@ -31,7 +31,8 @@ Property readProperty(Display *display, Window window, Atom name, Atom type)
     unsigned char *data = nullptr;
     Property value;
     if (XGetWindowProperty(display, window, name, 0, 1024, False, type, &actualType, &format,
-                           &count, &remaining, &data) != Success)
+                           &count, &remaining, &data)
+        != Success)
         return value;
     if (data && actualType == type) {
         if (format == 8)

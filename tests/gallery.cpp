@@ -80,8 +80,9 @@ Difference compare(const QImage &actual, const QImage &expected)
         for (int x = 0; x < actual.width(); ++x) {
             const QRgb a = actual.pixel(x, y);
             const QRgb e = expected.pixel(x, y);
-            const int delta = std::max({std::abs(qRed(a) - qRed(e)), std::abs(qGreen(a) - qGreen(e)),
-                                        std::abs(qBlue(a) - qBlue(e))});
+            const int delta =
+                std::max({std::abs(qRed(a) - qRed(e)), std::abs(qGreen(a) - qGreen(e)),
+                          std::abs(qBlue(a) - qBlue(e))});
             difference.worst = std::max(difference.worst, delta);
             // Antialiased glyph edges may shift a little between font renderers.
             if (delta > 24)
@@ -112,7 +113,8 @@ BlockDifference worstBlock(const QImage &design, const QImage &reduced)
                 }
             }
             for (int channel = 0; channel < 3; ++channel) {
-                const int difference = std::abs(sums[channel] - sums[channel + 3]) / (Block * Block);
+                const int difference =
+                    std::abs(sums[channel] - sums[channel + 3]) / (Block * Block);
                 if (difference > worst.worst)
                     worst = {difference, QPoint(left, top)};
             }

@@ -55,25 +55,29 @@ struct Caption {
     const QRgb back = colours.color(QPalette::Window).rgb();
     if (auto *option = qobject_cast<design::OptionButton *>(control)) {
         const QRect box = option->captionRect();
-        return Caption{option->size(), box, option->drawnCaptionFlags(), option->text(), text, back,
-                       box};
+        return Caption{option->size(), box, option->drawnCaptionFlags(), option->text(), text,
+                       back,           box};
     }
     if (auto *label = qobject_cast<QLabel *>(control)) {
         if (label->text().isEmpty())
             return std::nullopt;
         const int wrap = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
         const QRect box = label->contentsRect();
-        return Caption{label->size(), box, int(label->alignment()) | wrap, label->text(), text, back,
-                       box};
+        return Caption{label->size(), box, int(label->alignment()) | wrap, label->text(), text,
+                       back,          box};
     }
     if (auto *button = qobject_cast<QPushButton *>(control)) {
         QStyleOptionButton option;
         option.initFrom(button);
         const QRect box =
             button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-        return Caption{button->size(), box, Qt::AlignCenter | Qt::TextShowMnemonic, button->text(),
+        return Caption{button->size(),
+                       box,
+                       Qt::AlignCenter | Qt::TextShowMnemonic,
+                       button->text(),
                        colours.color(QPalette::ButtonText).rgb(),
-                       colours.color(QPalette::Button).rgb(), box};
+                       colours.color(QPalette::Button).rgb(),
+                       box};
     }
     if (auto *frame = qobject_cast<QGroupBox *>(control)) {
         QStyleOptionGroupBox option;
@@ -95,7 +99,7 @@ struct Caption {
 // the control with margin logical pixels of room all round. The margin is a multiple of 4,
 // whole in device pixels at every factor tested, so glyphs land where the control puts them.
 [[nodiscard]] inline QImage drawCaption(const Caption &caption, const QFont &font, qreal ratio,
-                                       int margin)
+                                        int margin)
 {
     const QSize logical = caption.control + QSize(2 * margin, 2 * margin);
     QImage canvas((QSizeF(logical) * ratio).toSize(), QImage::Format_RGB32);
@@ -144,10 +148,13 @@ struct Caption {
         const QRect onWindow = devicePixels(QRectF(window.rect().translated(-corner)), ratio);
         if (!room.contains(ink) || !onWindow.contains(ink)) {
             cutOff.append(u"%1 \"%2\": ink %3,%4 %5x%6 outside its %7x%8 box or the window"
-                          " (device pixels)"_s
-                              .arg(control->objectName(), caption->text)
-                              .arg(ink.x() - room.x()).arg(ink.y() - room.y()).arg(ink.width())
-                              .arg(ink.height()).arg(room.width()).arg(room.height()));
+                          " (device pixels)"_s.arg(control->objectName(), caption->text)
+                              .arg(ink.x() - room.x())
+                              .arg(ink.y() - room.y())
+                              .arg(ink.width())
+                              .arg(ink.height())
+                              .arg(room.width())
+                              .arg(room.height()));
         }
     }
     return cutOff;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "screens/results/form5.h"
 #include "controls/look.h"
+#include "screens/results/form5.h"
 #include "shell/random_source.h"
 #include "shell/screen_slots.h"
 
@@ -86,9 +86,9 @@ inline void applyLookOnce()
 }
 
 // Every screen, in the order a run meets them.
-inline constexpr std::array AllScreens{shell::ScreenId::Form1, shell::ScreenId::Form6, shell::ScreenId::Form2,
-                                       shell::ScreenId::Form7, shell::ScreenId::Form3, shell::ScreenId::Form8,
-                                       shell::ScreenId::Form4, shell::ScreenId::Form5};
+inline constexpr std::array AllScreens{
+    shell::ScreenId::Form1, shell::ScreenId::Form6, shell::ScreenId::Form2, shell::ScreenId::Form7,
+    shell::ScreenId::Form3, shell::ScreenId::Form8, shell::ScreenId::Form4, shell::ScreenId::Form5};
 
 [[nodiscard]] inline const char *nameOf(shell::ScreenId id)
 {
@@ -110,7 +110,8 @@ inline void addRowPerScreenAndSlot()
     QTest::addColumn<int>("correctIndex");
     for (const shell::ScreenId screen : AllScreens) {
         for (int correctIndex = 1; correctIndex <= 3; ++correctIndex)
-            QTest::addRow("%s, right answer in slot %d", nameOf(screen), correctIndex) << screen << correctIndex;
+            QTest::addRow("%s, right answer in slot %d", nameOf(screen), correctIndex)
+                << screen << correctIndex;
     }
 }
 
@@ -118,7 +119,8 @@ inline void addRowPerScreenAndSlot()
 inline void fillResultsWithTheLongestTexts()
 {
     auto &results = shell::Form5();
-    for (QLabel *field : {results.Label4, results.Label5, results.Label6, results.Label10, results.Label12})
+    for (QLabel *field :
+         {results.Label4, results.Label5, results.Label6, results.Label10, results.Label12})
         field->setText(QStringLiteral("верно (3 балла)"));
     results.Label14->setText(QStringLiteral("9"));
     results.Label8->setText(QStringLiteral("5"));

@@ -14,7 +14,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     design::applyLook(application);
 
-    const QString directory = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    const QString directory =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
     if (!QDir().mkpath(directory)) {
         std::fprintf(stderr, "screenshots: cannot create %s\n", qPrintable(directory));
         return 1;

@@ -101,7 +101,8 @@ void takeQuiz()
     constexpr std::array<int, 4> chosen{1, 3, 1, 1};
 
     const auto answer = [](shell::Screen &form, int slot, const char *button) {
-        QTest::mouseClick(form.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(slot - 1)), Qt::LeftButton);
+        QTest::mouseClick(form.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(slot - 1)),
+                          Qt::LeftButton);
         QTest::mouseClick(form.findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
     };
     shell::Form2().showScreen();
@@ -230,12 +231,12 @@ void TestAccessibility::resultsReadRowByRow()
 
     // Each title before its verdict, then the bottom row from left to right, as it is seen.
     const QStringList expected{
-        u"Вопрос 1:"_s, u"верно (1 балл)"_s,
-        u"Вопрос 2:"_s, u"неверно"_s,
-        u"Вопрос 3:"_s, u"неверно"_s,
-        u"Вопрос 4:"_s, u"верно (2 балла)"_s,
-        u"Вопрос 5:"_s, u"верно (3 балла)"_s,
-        u"Ваша оценка"_s, u"4"_s,
+        u"Вопрос 1:"_s,      u"верно (1 балл)"_s,
+        u"Вопрос 2:"_s,      u"неверно"_s,
+        u"Вопрос 3:"_s,      u"неверно"_s,
+        u"Вопрос 4:"_s,      u"верно (2 балла)"_s,
+        u"Вопрос 5:"_s,      u"верно (3 балла)"_s,
+        u"Ваша оценка"_s,    u"4"_s,
         u"Набрано баллов"_s, u"6"_s,
     };
     QCOMPARE(spoken, expected);

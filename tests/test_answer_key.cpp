@@ -142,7 +142,8 @@ void TestAnswerKey::singleChoiceTextsAreStoredInAnOrderThatDoesNotTell()
         QCOMPARE(occurrences(m_program, encoded(answer, QStringConverter::Utf16LE)), 1);
     QStringList sorted = answers;
     sorted.sort(Qt::CaseSensitive);
-    const qsizetype together = m_program.indexOf(encoded(sorted.join(u'\n'), QStringConverter::Utf16LE));
+    const qsizetype together =
+        m_program.indexOf(encoded(sorted.join(u'\n'), QStringConverter::Utf16LE));
     QVERIFY2(together >= 0, qPrintable(sorted.join(u" | "_s)));
 }
 

@@ -34,49 +34,49 @@ struct Paint {
     QRgb back;
 };
 
-constexpr QRgb Face = 0xC0C0C0;  // the system's 3D face, where no background is given
-constexpr QRgb Black = 0x000000;  // the system's button text, where no text colour is given
+constexpr QRgb Face = 0xC0C0C0;     // the system's 3D face, where no background is given
+constexpr QRgb Black = 0x000000;    // the system's button text, where no text colour is given
 constexpr QRgb NoText = 0x1000000;  // the window itself
 
 using enum shell::ScreenId;
 constexpr Paint DesignColours[]{
-    {Form1, "Form1", NoText, 0xFFFFC0}, {Form1, "Label1", 0x008000, 0xFFFFC0},
+    {Form1, "Form1", NoText, 0xFFFFC0},     {Form1, "Label1", 0x008000, 0xFFFFC0},
 
-    {Form6, "Form6", NoText, 0xFFE0C0}, {Form6, "Label1", 0xFF8000, 0xFFE0C0},
-    {Form6, "Label2", 0xFF8080, 0xFFE0C0}, {Form6, "Label3", 0xC04000, 0xFFE0C0},
-    {Form6, "Label4", 0x804000, 0xFFE0C0}, {Form6, "Command1", Black, 0xFF8080},
+    {Form6, "Form6", NoText, 0xFFE0C0},     {Form6, "Label1", 0xFF8000, 0xFFE0C0},
+    {Form6, "Label2", 0xFF8080, 0xFFE0C0},  {Form6, "Label3", 0xC04000, 0xFFE0C0},
+    {Form6, "Label4", 0x804000, 0xFFE0C0},  {Form6, "Command1", Black, 0xFF8080},
 
-    {Form2, "Form2", NoText, 0xFFC0C0}, {Form2, "Label1", 0x804000, 0xFFC0C0},
-    {Form2, "Frame1", 0xFF8000, 0xFFE0C0}, {Form2, "Option1(0)", Black, 0xFFE0C0},
+    {Form2, "Form2", NoText, 0xFFC0C0},     {Form2, "Label1", 0x804000, 0xFFC0C0},
+    {Form2, "Frame1", 0xFF8000, 0xFFE0C0},  {Form2, "Option1(0)", Black, 0xFFE0C0},
     {Form2, "Option1(1)", Black, 0xFFE0C0}, {Form2, "Option1(2)", Black, 0xFFE0C0},
     {Form2, "Command1", Black, 0xFF8080},
 
-    {Form7, "Form7", NoText, Face}, {Form7, "Label1", 0xFF8080, Face},
-    {Form7, "Frame1", 0xFFC080, Face}, {Form7, "Option1(0)", Black, Face},
-    {Form7, "Option1(1)", Black, Face}, {Form7, "Option1(2)", Black, Face},
+    {Form7, "Form7", NoText, Face},         {Form7, "Label1", 0xFF8080, Face},
+    {Form7, "Frame1", 0xFFC080, Face},      {Form7, "Option1(0)", Black, Face},
+    {Form7, "Option1(1)", Black, Face},     {Form7, "Option1(2)", Black, Face},
     {Form7, "Command1", Black, 0xFFC0C0},
 
-    {Form3, "Form3", NoText, 0xFFC0FF}, {Form3, "Label1", Black, 0xFFC0FF},
-    {Form3, "Frame2", 0xFF8000, 0x8080FF}, {Form3, "Option1(0)", Black, 0x8080FF},
+    {Form3, "Form3", NoText, 0xFFC0FF},     {Form3, "Label1", Black, 0xFFC0FF},
+    {Form3, "Frame2", 0xFF8000, 0x8080FF},  {Form3, "Option1(0)", Black, 0x8080FF},
     {Form3, "Option1(1)", Black, 0x8080FF}, {Form3, "Option1(2)", Black, 0x8080FF},
     {Form3, "Command2", Black, 0xFF8080},
 
-    {Form8, "Form8", NoText, 0xC0FFFF}, {Form8, "Label1", 0xFF8080, 0xC0FFFF},
-    {Form8, "Frame1", Black, 0xC0C0FF}, {Form8, "Option1(0)", Black, 0xC0C0FF},
+    {Form8, "Form8", NoText, 0xC0FFFF},     {Form8, "Label1", 0xFF8080, 0xC0FFFF},
+    {Form8, "Frame1", Black, 0xC0C0FF},     {Form8, "Option1(0)", Black, 0xC0C0FF},
     {Form8, "Option1(1)", Black, 0xC0C0FF}, {Form8, "Option1(2)", Black, 0xC0C0FF},
     {Form8, "Command1", Black, 0xFFC0C0},
 
-    {Form4, "Form4", NoText, Face}, {Form4, "Label1", Black, 0xE0E0E0},
-    {Form4, "Label2", 0xFF0000, Face}, {Form4, "Text1", 0x800000, 0xFFFFFF},
+    {Form4, "Form4", NoText, Face},         {Form4, "Label1", Black, 0xE0E0E0},
+    {Form4, "Label2", 0xFF0000, Face},      {Form4, "Text1", 0x800000, 0xFFFFFF},
     {Form4, "Command3", Black, 0xFFC0C0},
 
-    {Form5, "Form5", NoText, Face}, {Form5, "Label1", 0x0000FF, Face},
-    {Form5, "Label2", 0x0000FF, Face}, {Form5, "Label3", 0x0000FF, Face},
-    {Form5, "Label9", 0x0000FF, Face}, {Form5, "Label11", 0x0000FF, Face},
-    {Form5, "Label7", 0xFF0000, Face}, {Form5, "Label13", 0x0000FF, Face},
-    {Form5, "Label4", 0xFF8080, Face}, {Form5, "Label5", 0xFF8080, Face},
-    {Form5, "Label6", 0xFF8080, Face}, {Form5, "Label10", 0xFF8080, Face},
-    {Form5, "Label12", 0xFF8080, Face}, {Form5, "Label14", 0xFF8080, Face},
+    {Form5, "Form5", NoText, Face},         {Form5, "Label1", 0x0000FF, Face},
+    {Form5, "Label2", 0x0000FF, Face},      {Form5, "Label3", 0x0000FF, Face},
+    {Form5, "Label9", 0x0000FF, Face},      {Form5, "Label11", 0x0000FF, Face},
+    {Form5, "Label7", 0xFF0000, Face},      {Form5, "Label13", 0x0000FF, Face},
+    {Form5, "Label4", 0xFF8080, Face},      {Form5, "Label5", 0xFF8080, Face},
+    {Form5, "Label6", 0xFF8080, Face},      {Form5, "Label10", 0xFF8080, Face},
+    {Form5, "Label12", 0xFF8080, Face},     {Form5, "Label14", 0xFF8080, Face},
     {Form5, "Label8", 0xFF00FF, Face},
 };
 
@@ -117,7 +117,8 @@ void TestDesign::windowsHaveTheDesignCaptionAndSize_data()
     QTest::newRow("Form2") << shell::ScreenId::Form2 << title << QSize(688, 492) << false;
     QTest::newRow("Form7") << shell::ScreenId::Form7 << title << QSize(693, 490) << false;
     QTest::newRow("Form3") << shell::ScreenId::Form3 << title << QSize(674, 498) << true;
-    QTest::newRow("Form8") << shell::ScreenId::Form8 << u"Ссылки в Excel "_s << QSize(701, 504) << false;
+    QTest::newRow("Form8") << shell::ScreenId::Form8 << u"Ссылки в Excel "_s << QSize(701, 504)
+                           << false;
     QTest::newRow("Form4") << shell::ScreenId::Form4 << title << QSize(666, 474) << false;
     QTest::newRow("Form5") << shell::ScreenId::Form5 << title << QSize(683, 486) << false;
 }
@@ -134,8 +135,9 @@ void TestDesign::windowsHaveTheDesignCaptionAndSize()
     shell::Screen &form = shell::instance(screen);
     form.showScreen();
     // Look-alike letters print the same, so a difference is shown letter by letter.
-    QVERIFY2(form.windowTitle() == caption,
-             qPrintable(codePoints(form.windowTitle()) + u"\n   instead of "_s + codePoints(caption)));
+    QVERIFY2(
+        form.windowTitle() == caption,
+        qPrintable(codePoints(form.windowTitle()) + u"\n   instead of "_s + codePoints(caption)));
     QCOMPARE(form.size(), size);
     QCOMPARE(form.minimumSize() == form.maximumSize(), fixed);
     QCOMPARE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint), !fixed);
@@ -182,16 +184,26 @@ void TestDesign::fontsHaveTheDesignSize_data()
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("italic");
 
-    QTest::newRow("title, 36 pt bold italic") << shell::ScreenId::Form1 << u"Label1"_s << 48 << true << true;
-    QTest::newRow("instructions, 13.5 pt") << shell::ScreenId::Form6 << u"Label4"_s << 18 << false << false;
-    QTest::newRow("start button, 24 pt") << shell::ScreenId::Form6 << u"Command1"_s << 32 << false << false;
-    QTest::newRow("default 8 pt") << shell::ScreenId::Form2 << u"Option1(1)"_s << 11 << false << false;
-    QTest::newRow("frame, 12 pt bold") << shell::ScreenId::Form2 << u"Frame1"_s << 16 << true << false;
-    QTest::newRow("options, 9.75 pt") << shell::ScreenId::Form3 << u"Option1(2)"_s << 13 << false << false;
-    QTest::newRow("question, 13.5 pt bold") << shell::ScreenId::Form3 << u"Label1"_s << 18 << true << false;
-    QTest::newRow("formula, 18 pt bold") << shell::ScreenId::Form4 << u"Text1"_s << 24 << true << false;
-    QTest::newRow("grade, 39 pt bold") << shell::ScreenId::Form5 << u"Label8"_s << 52 << true << false;
-    QTest::newRow("total caption, 24 pt") << shell::ScreenId::Form5 << u"Label13"_s << 32 << false << false;
+    QTest::newRow("title, 36 pt bold italic")
+        << shell::ScreenId::Form1 << u"Label1"_s << 48 << true << true;
+    QTest::newRow("instructions, 13.5 pt")
+        << shell::ScreenId::Form6 << u"Label4"_s << 18 << false << false;
+    QTest::newRow("start button, 24 pt")
+        << shell::ScreenId::Form6 << u"Command1"_s << 32 << false << false;
+    QTest::newRow("default 8 pt") << shell::ScreenId::Form2 << u"Option1(1)"_s << 11 << false
+                                  << false;
+    QTest::newRow("frame, 12 pt bold")
+        << shell::ScreenId::Form2 << u"Frame1"_s << 16 << true << false;
+    QTest::newRow("options, 9.75 pt")
+        << shell::ScreenId::Form3 << u"Option1(2)"_s << 13 << false << false;
+    QTest::newRow("question, 13.5 pt bold")
+        << shell::ScreenId::Form3 << u"Label1"_s << 18 << true << false;
+    QTest::newRow("formula, 18 pt bold")
+        << shell::ScreenId::Form4 << u"Text1"_s << 24 << true << false;
+    QTest::newRow("grade, 39 pt bold")
+        << shell::ScreenId::Form5 << u"Label8"_s << 52 << true << false;
+    QTest::newRow("total caption, 24 pt")
+        << shell::ScreenId::Form5 << u"Label13"_s << 32 << false << false;
 }
 
 void TestDesign::fontsHaveTheDesignSize()
@@ -267,8 +279,9 @@ void TestDesign::controlsShowTheirDesignColours()
         qsizetype off = 0;
         for (const QRect &area : between)
             off += count(area, std::not_fn(is(back)));
-        QVERIFY2(off == 0, qPrintable(u"%1 pixels between the controls are not %2"_s.arg(off)
-                                          .arg(hex(back))));
+        QVERIFY2(
+            off == 0,
+            qPrintable(u"%1 pixels between the controls are not %2"_s.arg(off).arg(hex(back))));
         return;
     }
     const qsizetype area = qsizetype(shown.width()) * shown.height();
@@ -290,8 +303,9 @@ void TestDesign::controlsShowTheirDesignColours()
     const qsizetype off = count(caption->box & shown.rect(), [&expected](QPoint at, QRgb pixel) {
         return pixel != (expected.pixel(at) & RGB_MASK);
     });
-    QVERIFY2(off == 0, qPrintable(u"%1 pixels of \"%2\" differ from it drawn in %3 on %4"_s.arg(off)
-                                      .arg(caption->text, hex(text), hex(back))));
+    QVERIFY2(off == 0,
+             qPrintable(u"%1 pixels of \"%2\" differ from it drawn in %3 on %4"_s.arg(off).arg(
+                 caption->text, hex(text), hex(back))));
 }
 
 void TestDesign::noTextIsCutOff()
@@ -317,9 +331,11 @@ void TestDesign::everyScreenShowsTheProgramIcon()
     const QIcon icon = shell::instance(screen).windowIcon();
 
     for (const int size : {16, 32}) {
-        const QImage expected = QImage(u":/icons/icon-%1.png"_s.arg(size)).convertToFormat(QImage::Format_ARGB32);
+        const QImage expected =
+            QImage(u":/icons/icon-%1.png"_s.arg(size)).convertToFormat(QImage::Format_ARGB32);
         QVERIFY(!expected.isNull());
-        QCOMPARE(icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32), expected);
+        QCOMPARE(icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32),
+                 expected);
     }
 }
 

@@ -45,7 +45,8 @@ void TestFormula::judgesExactly_data()
     // What children paste or type into the box.
     const QString right = u"=$B$1*(B4-B3)"_s;
     QTest::newRow("a megabyte") << QString(1 << 20, u'B') << false;
-    QTest::newRow("an answer repeated to a megabyte") << right.repeated((1 << 20) / right.size()) << false;
+    QTest::newRow("an answer repeated to a megabyte")
+        << right.repeated((1 << 20) / right.size()) << false;
     QTest::newRow("an answer then a megabyte") << right + QString(1 << 20, u' ') << false;
     QTest::newRow("only NUL") << QString(1, QChar(u'\0')) << false;
     QTest::newRow("leading NUL") << QChar(u'\0') + right << false;
@@ -69,7 +70,8 @@ void TestFormula::judgesExactly_data()
     QTest::newRow("multiplication sign for asterisk") << u"=$B$1\u00D7(B4-B3)"_s << false;
     QTest::newRow("lone high surrogate after") << right + QChar(char16_t(0xD800)) << false;
     QTest::newRow("lone low surrogate before") << QChar(char16_t(0xDC00)) + right << false;
-    QTest::newRow("surrogates in the wrong order") << right + QChar(char16_t(0xDE00)) + QChar(char16_t(0xD83D)) << false;
+    QTest::newRow("surrogates in the wrong order")
+        << right + QChar(char16_t(0xDE00)) + QChar(char16_t(0xD83D)) << false;
     QTest::newRow("noncharacter") << right + QChar(char16_t(0xFFFF)) << false;
 }
 

@@ -55,17 +55,23 @@ void TestGallery::screensMatchTheirReferences()
 {
     QFETCH(QImage, actual);
     const QString name = QString::fromLatin1(QTest::currentDataTag());
-    const QString referencePath = QDir(QStringLiteral(REFS_QUIZ_REFERENCE_DIR)).filePath(name + u".png"_s);
+    const QString referencePath =
+        QDir(QStringLiteral(REFS_QUIZ_REFERENCE_DIR)).filePath(name + u".png"_s);
     const QImage expected = QImage(referencePath).convertToFormat(QImage::Format_RGB32);
-    QVERIFY2(!expected.isNull(), qPrintable(u"no reference image %1; make it with script/screenshots tests/reference"_s.arg(referencePath)));
+    QVERIFY2(
+        !expected.isNull(),
+        qPrintable(u"no reference image %1; make it with script/screenshots tests/reference"_s.arg(
+            referencePath)));
     QCOMPARE(actual.size(), expected.size());
 
     const gallery::Difference difference = gallery::compare(actual, expected);
     if (difference.pixels > gallery::allowedPixels(actual.size())) {
         const QString kept = QDir::temp().filePath(u"refs-quiz-%1-actual.png"_s.arg(name));
         actual.save(kept);
-        QFAIL(qPrintable(u"%1 pixels differ (worst by %2); the screen is in %3"_s
-                             .arg(difference.pixels).arg(difference.worst).arg(kept)));
+        QFAIL(qPrintable(
+            u"%1 pixels differ (worst by %2); the screen is in %3"_s.arg(difference.pixels)
+                .arg(difference.worst)
+                .arg(kept)));
     }
 }
 

@@ -90,10 +90,13 @@ void TestHiDpi::screensScaleAsAWhole()
     QImage design(form.size(), QImage::Format_RGB32);
     design.setDevicePixelRatio(1);
     form.render(&design);
-    const QImage reduced = device.scaled(form.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage reduced =
+        device.scaled(form.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const gallery::BlockDifference block = gallery::worstBlock(design, reduced);
     QVERIFY2(block.worst <= gallery::AllowedBlockDifference,
-             qPrintable(u"block at %1,%2 differs by %3"_s.arg(block.at.x()).arg(block.at.y()).arg(block.worst)));
+             qPrintable(u"block at %1,%2 differs by %3"_s.arg(block.at.x())
+                            .arg(block.at.y())
+                            .arg(block.worst)));
 }
 
 void TestHiDpi::textIsDrawnAtDeviceResolution()
@@ -125,8 +128,9 @@ void TestHiDpi::textIsDrawnAtDeviceResolution()
         // the device's resolution and against the 1:1 drawing blown up to the same size.
         const QImage shown = deviceImage(*control);
         const QImage sharp = ink::drawCaption(*caption, control->font(), f, 0);
-        const QImage blownUp = ink::drawCaption(*caption, control->font(), 1, 0)
-                                   .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        const QImage blownUp =
+            ink::drawCaption(*caption, control->font(), 1, 0)
+                .scaled(sharp.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
         // One device pixel in from the box: a border next to it may take a straddling pixel.
         const QRect area = devicePixels(caption->box).adjusted(1, 1, -1, -1) & shown.rect();
         qint64 offSharp = 0;
@@ -135,7 +139,8 @@ void TestHiDpi::textIsDrawnAtDeviceResolution()
         for (int y = area.top(); y <= area.bottom(); ++y) {
             for (int x = area.left(); x <= area.right(); ++x) {
                 const QRgb pixel = shown.pixel(x, y);
-                if (distance(pixel, caption->paper) > 24 || distance(sharp.pixel(x, y), caption->paper) > 24)
+                if (distance(pixel, caption->paper) > 24
+                    || distance(sharp.pixel(x, y), caption->paper) > 24)
                     ++inked;
                 offSharp += distance(pixel, sharp.pixel(x, y));
                 offBlownUp += distance(pixel, blownUp.pixel(x, y));
@@ -145,11 +150,14 @@ void TestHiDpi::textIsDrawnAtDeviceResolution()
         const qreal meanOffSharp = qreal(offSharp) / inked;
         const qreal meanOffBlownUp = qreal(offBlownUp) / inked;
         // Measured: 0 from the device drawing, 11 to 99 from the blown-up one.
-        QVERIFY2(meanOffSharp < 2, qPrintable(u"%1: %2 from the device drawing"_s.arg(where).arg(meanOffSharp)));
+        QVERIFY2(meanOffSharp < 2,
+                 qPrintable(u"%1: %2 from the device drawing"_s.arg(where).arg(meanOffSharp)));
         if (!qFuzzyCompare(f, 1.0)) {
             QVERIFY2(meanOffBlownUp > 4,
-                     qPrintable(u"%1: %2 from the blown-up drawing, %3 from the device drawing"_s.arg(where)
-                                    .arg(meanOffBlownUp).arg(meanOffSharp)));
+                     qPrintable(u"%1: %2 from the blown-up drawing, %3 from the device drawing"_s
+                                    .arg(where)
+                                    .arg(meanOffBlownUp)
+                                    .arg(meanOffSharp)));
         }
     }
     QVERIFY(captions > 0);
@@ -171,19 +179,25 @@ void TestHiDpi::bordersKeepToTheEdge()
         const QRgb line = design::WindowText;
         const auto run = [&](QPoint from, QPoint step) {
             int length = 0;
-            for (QPoint at = from; shown.rect().contains(at) && shown.pixel(at) == (line | 0xFF000000); at += step)
+            for (QPoint at = from;
+                 shown.rect().contains(at) && shown.pixel(at) == (line | 0xFF000000); at += step)
                 ++length;
             return length;
         };
         const QPoint middle = shown.rect().center();
         const int right = shown.width() - 1;
         const int bottom = shown.height() - 1;
-        const std::array<int, 4> sides{run({middle.x(), 0}, {0, 1}), run({middle.x(), bottom}, {0, -1}),
-                                       run({0, middle.y()}, {1, 0}), run({right, middle.y()}, {-1, 0})};
+        const std::array<int, 4> sides{
+            run({middle.x(), 0}, {0, 1}), run({middle.x(), bottom}, {0, -1}),
+            run({0, middle.y()}, {1, 0}), run({right, middle.y()}, {-1, 0})};
         const auto [thinnest, thickest] = std::ranges::minmax(sides);
         QVERIFY2(thinnest >= 1 && thickest - thinnest <= 1 && thickest <= int(std::ceil(scale())),
                  qPrintable(u"%1: border top %2, bottom %3, left %4, right %5 device pixels"_s
-                                .arg(label->objectName()).arg(sides[0]).arg(sides[1]).arg(sides[2]).arg(sides[3])));
+                                .arg(label->objectName())
+                                .arg(sides[0])
+                                .arg(sides[1])
+                                .arg(sides[2])
+                                .arg(sides[3])));
     }
 }
 
@@ -239,17 +253,22 @@ void TestHiDpi::picturesKeepTheirPixels()
             const QList<int> columns = under((x + 0.5) / f, drawn.left(), source.width());
             const QRgb pixel = shown.pixel(x, y);
             const bool shows = std::ranges::any_of(rows, [&](int row) {
-                return std::ranges::any_of(columns, [&](int column) { return source.pixel(column, row) == pixel; });
+                return std::ranges::any_of(
+                    columns, [&](int column) { return source.pixel(column, row) == pixel; });
             });
             if (!shows && ++blended == 1 && !rows.isEmpty() && !columns.isEmpty()) {
-                first = u"device %1,%2 is %3, picture %4,%5 is %6"_s.arg(x).arg(y).arg(QColor(pixel).name())
-                            .arg(columns.first()).arg(rows.first())
+                first = u"device %1,%2 is %3, picture %4,%5 is %6"_s.arg(x)
+                            .arg(y)
+                            .arg(QColor(pixel).name())
+                            .arg(columns.first())
+                            .arg(rows.first())
                             .arg(QColor(source.pixel(columns.first(), rows.first())).name());
             }
         }
     }
     QVERIFY2(area.width() >= int(drawn.width() * f) - 1, "the picture is not drawn at full size");
-    QVERIFY2(blended == 0, qPrintable(u"%1 device pixels off, first: %2"_s.arg(blended).arg(first)));
+    QVERIFY2(blended == 0,
+             qPrintable(u"%1 device pixels off, first: %2"_s.arg(blended).arg(first)));
 }
 
 void TestHiDpi::noTextIsCutOff()

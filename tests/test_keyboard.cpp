@@ -243,12 +243,12 @@ void TestKeyboard::wholeRunByKeys_data()
     const QString right2 = u"верно (2 балла)"_s;
     const QString right3 = u"верно (3 балла)"_s;
     const QString wrong = u"неверно"_s;
-    QTest::newRow("all right")
-        << QList<int>{3, 1, 2, 3} << u"=$B$1*(B4-B3)"_s
-        << QStringList{right1, right1, right2, right2, right3} << u"9"_s << u"5"_s;
-    QTest::newRow("all wrong")
-        << QList<int>{1, 2, 3, 1} << u"=B1*(B4-B3)"_s
-        << QStringList{wrong, wrong, wrong, wrong, wrong} << u"0"_s << u"2"_s;
+    QTest::newRow("all right") << QList<int>{3, 1, 2, 3} << u"=$B$1*(B4-B3)"_s
+                               << QStringList{right1, right1, right2, right2, right3} << u"9"_s
+                               << u"5"_s;
+    QTest::newRow("all wrong") << QList<int>{1, 2, 3, 1} << u"=B1*(B4-B3)"_s
+                               << QStringList{wrong, wrong, wrong, wrong, wrong} << u"0"_s
+                               << u"2"_s;
     QTest::newRow("questions 2, 4 and 5")
         << QList<int>{2, 1, 1, 3} << u"=($B4-$B3)*$B$1"_s
         << QStringList{wrong, right1, wrong, right2, right3} << u"6"_s << u"4"_s;

@@ -49,7 +49,8 @@ struct Question {
 
 constexpr std::array<Question, 5> Questions{{
     {u"Form2", "Label4", 1, u"верно (1 балл)", u"латинскими буквами и сочетаниями букв"},
-    {u"Form7", "Label5", 1, u"верно (1 балл)", u"выполнения различных расчетов и математических операций"},
+    {u"Form7", "Label5", 1, u"верно (1 балл)",
+     u"выполнения различных расчетов и математических операций"},
     {u"Form3", "Label6", 2, u"верно (2 балла)", u"=$C$4+D3"},
     {u"Form8", "Label10", 2, u"верно (2 балла)", u"=$D5+H$1"},
     {u"Form4", "Label12", 3, u"верно (3 балла)", {}},
@@ -62,7 +63,8 @@ constexpr std::array<QStringView, 4> AcceptedFormulas{u"=$B$1*(B4-B3)", u"=$B$1*
 // The screens' names in the order a run passes them.
 [[nodiscard]] QString nameAt(int order)
 {
-    return QString::fromLatin1(harness::nameOf(harness::AllScreens.at(static_cast<std::size_t>(order))));
+    return QString::fromLatin1(
+        harness::nameOf(harness::AllScreens.at(static_cast<std::size_t>(order))));
 }
 
 [[nodiscard]] int orderOf(QStringView screen)
@@ -304,7 +306,8 @@ QPoint Episode::pointIn(QWidget &window)
     if (controls.isEmpty() || chance(50))
         return {below(window.width()), below(window.height())};
     QWidget *control = controls.at(below(static_cast<int>(controls.size())));
-    const QPoint inside(below(std::max(1, control->width())), below(std::max(1, control->height())));
+    const QPoint inside(below(std::max(1, control->width())),
+                        below(std::max(1, control->height())));
     return control->mapTo(&window, inside);
 }
 
@@ -315,8 +318,10 @@ QString Episode::randomText()
         // An accepted formula, sometimes with one character more.
         QString formula = AcceptedFormulas.at(static_cast<std::size_t>(below(4))).toString();
         if (chance(25)) {
-            const QStringView alphabet = Alphabets.at(static_cast<std::size_t>(below(static_cast<int>(Alphabets.size()))));
-            formula.insert(below(static_cast<int>(formula.size()) + 1), alphabet.at(below(static_cast<int>(alphabet.size()))));
+            const QStringView alphabet =
+                Alphabets.at(static_cast<std::size_t>(below(static_cast<int>(Alphabets.size()))));
+            formula.insert(below(static_cast<int>(formula.size()) + 1),
+                           alphabet.at(below(static_cast<int>(alphabet.size()))));
         }
         return formula;
     }
@@ -333,7 +338,8 @@ QString Episode::randomText()
     default: {
         QString text;
         for (int count = below(24); count >= 0; --count) {
-            const QStringView alphabet = Alphabets.at(static_cast<std::size_t>(below(static_cast<int>(Alphabets.size()))));
+            const QStringView alphabet =
+                Alphabets.at(static_cast<std::size_t>(below(static_cast<int>(Alphabets.size()))));
             text.append(alphabet.at(below(static_cast<int>(alphabet.size()))));
         }
         return text;
@@ -346,7 +352,9 @@ void Episode::type(QWindow *window, const QString &text)
     // One key press per character; a character outside the BMP comes as its pair.
     for (qsizetype at = 0; at < text.size();) {
         const qsizetype length = text.at(at).isHighSurrogate() && at + 1 < text.size()
-                && text.at(at + 1).isLowSurrogate() ? 2 : 1;
+                && text.at(at + 1).isLowSurrogate()
+            ? 2
+            : 1;
         QTest::sendKeyEvent(QTest::Click, window, Qt::Key_unknown, text.mid(at, length),
                             Qt::NoModifier);
         at += length;
@@ -373,14 +381,20 @@ bool Episode::perform(Action action, QWidget &window)
     case Action::OtherButtonClick: {
         const QPoint point = pointIn(window);
         const Qt::MouseButton button = chance(50) ? Qt::RightButton : Qt::MiddleButton;
-        note(u"%1: button %2 click at %3,%4"_s.arg(where).arg(int(button)).arg(point.x()).arg(point.y()));
+        note(u"%1: button %2 click at %3,%4"_s.arg(where)
+                 .arg(int(button))
+                 .arg(point.x())
+                 .arg(point.y()));
         QTest::mouseClick(handle, button, {}, point);
         return false;
     }
     case Action::Key: {
-        const KeyStroke &stroke = Keys.at(static_cast<std::size_t>(below(static_cast<int>(Keys.size()))));
-        note(u"%1: key %2"_s.arg(where).arg(QKeySequence(stroke.key | stroke.modifiers).toString()));
-        QTest::sendKeyEvent(QTest::Click, handle, stroke.key, stroke.text.toString(), stroke.modifiers);
+        const KeyStroke &stroke =
+            Keys.at(static_cast<std::size_t>(below(static_cast<int>(Keys.size()))));
+        note(
+            u"%1: key %2"_s.arg(where).arg(QKeySequence(stroke.key | stroke.modifiers).toString()));
+        QTest::sendKeyEvent(QTest::Click, handle, stroke.key, stroke.text.toString(),
+                            stroke.modifiers);
         return false;
     }
     case Action::HoldKey: {
@@ -389,7 +403,8 @@ bool Episode::perform(Action action, QWidget &window)
         const Qt::Key key = space ? Qt::Key_Space : Qt::Key_Return;
         const QString text = space ? u" "_s : u"\r"_s;
         const int repeats = below(12) + 1;
-        note(u"%1: hold %2 for %3 repeats"_s.arg(where, text == u" "_s ? u"Space"_s : u"Enter"_s).arg(repeats));
+        note(u"%1: hold %2 for %3 repeats"_s.arg(where, text == u" "_s ? u"Space"_s : u"Enter"_s)
+                 .arg(repeats));
         // Each repeat goes where the focus is by then: to the next screen once the first
         // press has handed over.
         const auto send = [&](QEvent::Type type, bool repeat) {
@@ -417,7 +432,9 @@ bool Episode::perform(Action action, QWidget &window)
     case Action::Paste: {
         const QString text = randomText();
         const bool over = chance(50);
-        note(u"%1: paste %2 code units%3"_s.arg(where).arg(text.size()).arg(over ? u" over everything"_s : QString()));
+        note(u"%1: paste %2 code units%3"_s.arg(where)
+                 .arg(text.size())
+                 .arg(over ? u" over everything"_s : QString()));
         QGuiApplication::clipboard()->setText(text);
         if (over)
             QTest::sendKeyEvent(QTest::Click, handle, Qt::Key_A, QString(), Qt::ControlModifier);
@@ -432,10 +449,12 @@ bool Episode::perform(Action action, QWidget &window)
             return false;
         QPushButton *button = buttons.at(below(static_cast<int>(buttons.size())));
         const bool direct = chance(50);
-        note(u"%1: queued press of %2%3"_s.arg(where, button->objectName(), direct ? u" and a direct one"_s : QString()));
+        note(u"%1: queued press of %2%3"_s.arg(where, button->objectName(),
+                                               direct ? u" and a direct one"_s : QString()));
         QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
         if (direct)
-            QTest::mouseClick(handle, Qt::LeftButton, {}, button->mapTo(&window, button->rect().center()));
+            QTest::mouseClick(handle, Qt::LeftButton, {},
+                              button->mapTo(&window, button->rect().center()));
         return false;
     }
     case Action::TitleTick: {
@@ -462,8 +481,8 @@ void Episode::note(const QString &what)
 
 QString Episode::fail(const QString &rule)
 {
-    QString message = u"seed %1 (replay with REFS_QUIZ_MONKEY_SEED=%1): %2\nlast events:"_s
-                          .arg(m_seed).arg(rule);
+    QString message =
+        u"seed %1 (replay with REFS_QUIZ_MONKEY_SEED=%1): %2\nlast events:"_s.arg(m_seed).arg(rule);
     for (const QString &line : m_log)
         message += u"\n  "_s + line;
     return message;
@@ -481,7 +500,8 @@ QString Episode::check(bool ended)
     if (screen > 0 && shell::Form1().findChild<QTimer *>(u"Timer1"_s)->isActive())
         return fail(u"the title's timer still runs after the hand-over"_s);
     if (shell::Form5.isFilled() != (screen > orderOf(Questions.front().screen)))
-        return fail(u"the results exist on %1: %2"_s.arg(nameAt(screen)).arg(shell::Form5.isFilled()));
+        return fail(
+            u"the results exist on %1: %2"_s.arg(nameAt(screen)).arg(shell::Form5.isFilled()));
 
     int points = 0;
     for (std::size_t index = 0; index < Questions.size(); ++index) {
@@ -493,20 +513,22 @@ QString Episode::check(bool ended)
 
         const bool written = verdict != QLatin1String(question.field);
         if (written != passed)
-            return fail(u"question %1 is %2 but its verdict is \"%3\""_s.arg(index + 1)
-                            .arg(passed ? u"passed"_s : u"not passed"_s, verdict));
+            return fail(u"question %1 is %2 but its verdict is \"%3\""_s.arg(index + 1).arg(
+                passed ? u"passed"_s : u"not passed"_s, verdict));
         if (written && verdict != question.rightVerdict && verdict != Wrong)
             return fail(u"question %1 has the verdict \"%2\""_s.arg(index + 1).arg(verdict));
         const QString &before = m_verdicts.at(index);
         if (before != QLatin1String(question.field) && verdict != before)
-            return fail(u"the verdict of question %1 changed from \"%2\" to \"%3\""_s
-                            .arg(index + 1).arg(before, verdict));
+            return fail(
+                u"the verdict of question %1 changed from \"%2\" to \"%3\""_s.arg(index + 1).arg(
+                    before, verdict));
         if (written && before == QLatin1String(question.field)) {
             const std::optional<bool> expected = m_rightIfJudgedNow.at(index);
             const bool right = verdict == question.rightVerdict;
             if (expected && *expected != right)
-                return fail(u"question %1 was judged %2 for an answer that is %3"_s.arg(index + 1)
-                                .arg(verdict, *expected ? u"right"_s : u"wrong"_s));
+                return fail(
+                    u"question %1 was judged %2 for an answer that is %3"_s.arg(index + 1).arg(
+                        verdict, *expected ? u"right"_s : u"wrong"_s));
             judgedRight.at(index) = right;
         }
         if (verdict == question.rightVerdict)
@@ -524,7 +546,9 @@ QString Episode::check(bool ended)
         const QString total = results.findChild<QLabel *>(u"Label14"_s)->text();
         const QString shownGrade = results.findChild<QLabel *>(u"Label8"_s)->text();
         if (total != QString::number(score) || shownGrade != QString::number(grade(score)))
-            return fail(u"the results show total %1 and grade %2 for Score %3"_s.arg(total, shownGrade).arg(score));
+            return fail(
+                u"the results show total %1 and grade %2 for Score %3"_s.arg(total, shownGrade)
+                    .arg(score));
     }
 
     // What the question on show would be judged if its button were pressed now.
@@ -537,7 +561,8 @@ QString Episode::check(bool ended)
             QWidget *form = visible.first();
             if (question.rightText.isEmpty()) {
                 const QString typed = form->findChild<QLineEdit *>(u"Text1"_s)->text();
-                m_rightIfJudgedNow.at(index) = std::ranges::count(AcceptedFormulas, QStringView(typed)) > 0;
+                m_rightIfJudgedNow.at(index) =
+                    std::ranges::count(AcceptedFormulas, QStringView(typed)) > 0;
             } else {
                 bool right = false;
                 for (int slot = 0; slot < 3; ++slot) {

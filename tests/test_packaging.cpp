@@ -39,13 +39,18 @@ void TestPackaging::everyFileRecordCarriesTheVersion_data()
     const QString version = QString::fromUtf16(kVersion);
     const auto metainfo = QStringLiteral(REFS_QUIZ_METAINFO_PATH);
     const auto rc = QStringLiteral(REFS_QUIZ_RC_PATH);
-    QTest::newRow("AppStream release") << metainfo << uR"re(<release version="([^"]*)")re"_s << version;
-    QTest::newRow("Windows FileVersion") << rc << uR"re(VALUE "FileVersion", "([^"]*)")re"_s << version;
-    QTest::newRow("Windows ProductVersion") << rc << uR"re(VALUE "ProductVersion", "([^"]*)")re"_s << version;
+    QTest::newRow("AppStream release")
+        << metainfo << uR"re(<release version="([^"]*)")re"_s << version;
+    QTest::newRow("Windows FileVersion")
+        << rc << uR"re(VALUE "FileVersion", "([^"]*)")re"_s << version;
+    QTest::newRow("Windows ProductVersion")
+        << rc << uR"re(VALUE "ProductVersion", "([^"]*)")re"_s << version;
     QTest::newRow("Windows FILEVERSION") << rc << uR"re(^FILEVERSION (\S+)$)re"_s << u"1,0,0,0"_s;
-    QTest::newRow("Windows PRODUCTVERSION") << rc << uR"re(^PRODUCTVERSION (\S+)$)re"_s << u"1,0,0,0"_s;
+    QTest::newRow("Windows PRODUCTVERSION")
+        << rc << uR"re(^PRODUCTVERSION (\S+)$)re"_s << u"1,0,0,0"_s;
     QTest::newRow("manual page") << QStringLiteral(REFS_QUIZ_MAN_PATH)
-                                 << uR"re(^\.TH REFS-QUIZ 1 "[^"]*" "refs-quiz ([^"]*)")re"_s << version;
+                                 << uR"re(^\.TH REFS-QUIZ 1 "[^"]*" "refs-quiz ([^"]*)")re"_s
+                                 << version;
     QTest::newRow("Debian changelog") << QStringLiteral(REFS_QUIZ_CHANGELOG_PATH)
                                       << uR"re(^refs-quiz \((.*)-1\) )re"_s << version;
 }
@@ -102,7 +107,8 @@ void TestPackaging::themeIconsAreSharpEnlargements()
                      qPrintable(u"pixel %1,%2 is half transparent"_s.arg(x).arg(y)));
             if (qAlpha(pixel) != 0 || qAlpha(source) != 0)
                 QVERIFY2(pixel == source,
-                         qPrintable(u"pixel %1,%2 is #%3, the drawn pixel #%4"_s.arg(x).arg(y)
+                         qPrintable(u"pixel %1,%2 is #%3, the drawn pixel #%4"_s.arg(x)
+                                        .arg(y)
                                         .arg(pixel, 8, 16, QChar(u'0'))
                                         .arg(source, 8, 16, QChar(u'0'))));
         }

@@ -30,7 +30,8 @@ constexpr std::array<int, 4> CorrectSlots{2, 3, 1, 2};
 void answer(shell::Screen &form, int correctIndex, bool right, QPushButton *enter)
 {
     const int chosen = right ? correctIndex : correctIndex % 3 + 1;
-    QTest::mouseClick(form.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(chosen - 1)), Qt::LeftButton);
+    QTest::mouseClick(form.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(chosen - 1)),
+                      Qt::LeftButton);
     QTest::mouseClick(enter, Qt::LeftButton);
 }
 
@@ -96,14 +97,22 @@ void TestRuns::wholeRunEndsWithTotalAndGrade_data()
     QTest::addColumn<QString>("grade");
 
     const QString good = u"=$B$1*(B4-B3)"_s;
-    QTest::newRow("all right") << QList<bool>{true, true, true, true, true} << good << u"9"_s << u"5"_s;
-    QTest::newRow("all wrong") << QList<bool>{false, false, false, false, false} << QString() << u"0"_s << u"2"_s;
-    QTest::newRow("only question 5") << QList<bool>{false, false, false, false, true} << u"=(B4-B3)*$B$1"_s << u"3"_s << u"2"_s;
-    QTest::newRow("questions 3 and 4") << QList<bool>{false, false, true, true, false} << u"=B$1*(B4-B3)"_s << u"4"_s << u"3"_s;
-    QTest::newRow("five points") << QList<bool>{true, false, true, true, false} << QString() << u"5"_s << u"3"_s;
-    QTest::newRow("six points") << QList<bool>{true, true, true, true, false} << u"=$b$1*(b4-b3)"_s << u"6"_s << u"4"_s;
-    QTest::newRow("seven points") << QList<bool>{false, false, true, true, true} << u"=($B4-$B3)*$B$1"_s << u"7"_s << u"4"_s;
-    QTest::newRow("eight points") << QList<bool>{true, false, true, true, true} << u"=$B$1*($B4-$B3)"_s << u"8"_s << u"5"_s;
+    QTest::newRow("all right") << QList<bool>{true, true, true, true, true} << good << u"9"_s
+                               << u"5"_s;
+    QTest::newRow("all wrong") << QList<bool>{false, false, false, false, false} << QString()
+                               << u"0"_s << u"2"_s;
+    QTest::newRow("only question 5")
+        << QList<bool>{false, false, false, false, true} << u"=(B4-B3)*$B$1"_s << u"3"_s << u"2"_s;
+    QTest::newRow("questions 3 and 4")
+        << QList<bool>{false, false, true, true, false} << u"=B$1*(B4-B3)"_s << u"4"_s << u"3"_s;
+    QTest::newRow("five points") << QList<bool>{true, false, true, true, false} << QString()
+                                 << u"5"_s << u"3"_s;
+    QTest::newRow("six points") << QList<bool>{true, true, true, true, false} << u"=$b$1*(b4-b3)"_s
+                                << u"6"_s << u"4"_s;
+    QTest::newRow("seven points") << QList<bool>{false, false, true, true, true}
+                                  << u"=($B4-$B3)*$B$1"_s << u"7"_s << u"4"_s;
+    QTest::newRow("eight points") << QList<bool>{true, false, true, true, true}
+                                  << u"=$B$1*($B4-$B3)"_s << u"8"_s << u"5"_s;
 }
 
 void TestRuns::wholeRunEndsWithTotalAndGrade()
@@ -123,11 +132,14 @@ void TestRuns::wholeRunEndsWithTotalAndGrade()
     QCOMPARE(results.Label14->text(), total);
     QCOMPARE(results.Label8->text(), grade);
 
-    const std::array<QLabel *, 5> fields{results.Label4, results.Label5, results.Label6, results.Label10, results.Label12};
-    const std::array<QString, 5> verdicts{u"верно (1 балл)"_s, u"верно (1 балл)"_s, u"верно (2 балла)"_s,
-                                          u"верно (2 балла)"_s, u"верно (3 балла)"_s};
+    const std::array<QLabel *, 5> fields{results.Label4, results.Label5, results.Label6,
+                                         results.Label10, results.Label12};
+    const std::array<QString, 5> verdicts{u"верно (1 балл)"_s, u"верно (1 балл)"_s,
+                                          u"верно (2 балла)"_s, u"верно (2 балла)"_s,
+                                          u"верно (3 балла)"_s};
     for (std::size_t question = 0; question < fields.size(); ++question)
-        QCOMPARE(fields[question]->text(), right[qsizetype(question)] ? verdicts[question] : u"неверно"_s);
+        QCOMPARE(fields[question]->text(),
+                 right[qsizetype(question)] ? verdicts[question] : u"неверно"_s);
 
     for (const QLabel *label : results.findChildren<QLabel *>())
         QVERIFY2(!label->text().startsWith(u"Label"_s), qPrintable(label->objectName()));
@@ -185,7 +197,8 @@ void TestRuns::titleHandsOverOnceAfterTwoSeconds()
     QElapsedTimer clock;
     QList<qint64> ticked;
     const QObject watching;
-    QObject::connect(title.Timer1, &QTimer::timeout, &watching, [&] { ticked.append(clock.elapsed()); });
+    QObject::connect(title.Timer1, &QTimer::timeout, &watching,
+                     [&] { ticked.append(clock.elapsed()); });
     clock.start();
     title.showScreen();
     QTest::qWait(watchMs);
@@ -287,17 +300,25 @@ void TestRuns::formulaBoxTakesAnyText_data()
     QTest::newRow("a megabyte, then the answer, pasted") << megabyte + answer << true << false;
     QTest::newRow("the answer repeated to a megabyte, pasted")
         << answer.repeated((1 << 20) / answer.size()) << true << false;
-    QTest::newRow("a megabyte of emoji pasted") << u"\U0001F600"_s.repeated(1 << 19) << true << false;
-    QTest::newRow("a megabyte of combining marks pasted") << QString(1 << 20, QChar(u'\u0301')) << true << false;
-    QTest::newRow("a megabyte of right-to-left text pasted") << u"\u202E\u05D0b\u0301\u200F"_s.repeated(1 << 18) << true << false;
+    QTest::newRow("a megabyte of emoji pasted")
+        << u"\U0001F600"_s.repeated(1 << 19) << true << false;
+    QTest::newRow("a megabyte of combining marks pasted")
+        << QString(1 << 20, QChar(u'\u0301')) << true << false;
+    QTest::newRow("a megabyte of right-to-left text pasted")
+        << u"\u202E\u05D0b\u0301\u200F"_s.repeated(1 << 18) << true << false;
     QTest::newRow("NUL and control characters pasted")
         << QChar(u'\0') + answer + u"\u0001\u001B\u007F"_s << true << false;
-    QTest::newRow("right-to-left marks around the answer, pasted") << u"\u200F"_s + answer + u"\u200F"_s << true << false;
-    QTest::newRow("the answer with a combining mark, typed") << u"=$B\u0301$1*(B4-B3)"_s << false << false;
+    QTest::newRow("right-to-left marks around the answer, pasted")
+        << u"\u200F"_s + answer + u"\u200F"_s << true << false;
+    QTest::newRow("the answer with a combining mark, typed")
+        << u"=$B\u0301$1*(B4-B3)"_s << false << false;
     QTest::newRow("the answer and an emoji, typed") << answer + u"\U0001F600"_s << false << false;
-    QTest::newRow("unpaired surrogates pasted") << QChar(char16_t(0xDC00)) + answer + QChar(char16_t(0xD800)) << true << false;
-    QTest::newRow("the answer with a zero-width space, typed") << u"=$B$1*(B4\u200B-B3)"_s << false << false;
-    QTest::newRow("the answer with a zero-width space, pasted") << u"=$B$1*(B4\u200B-B3)"_s << true << false;
+    QTest::newRow("unpaired surrogates pasted")
+        << QChar(char16_t(0xDC00)) + answer + QChar(char16_t(0xD800)) << true << false;
+    QTest::newRow("the answer with a zero-width space, typed")
+        << u"=$B$1*(B4\u200B-B3)"_s << false << false;
+    QTest::newRow("the answer with a zero-width space, pasted")
+        << u"=$B$1*(B4\u200B-B3)"_s << true << false;
     // The box keeps what comes before the first line break, and the judge reads that.
     QTest::newRow("the answer and a line break pasted") << answer + u"\n"_s << true << true;
     QTest::newRow("the answer and a second line pasted")
@@ -329,7 +350,8 @@ void TestRuns::formulaBoxTakesAnyText()
     } else {
         for (qsizetype at = 0; at < text.size(); at += text.at(at).isHighSurrogate() ? 2 : 1)
             QTest::sendKeyEvent(QTest::Click, form.Text1, Qt::Key_unknown,
-                                text.mid(at, text.at(at).isHighSurrogate() ? 2 : 1), Qt::NoModifier);
+                                text.mid(at, text.at(at).isHighSurrogate() ? 2 : 1),
+                                Qt::NoModifier);
     }
     QApplication::processEvents();
     const qint64 entering = clock.restart();
@@ -342,7 +364,8 @@ void TestRuns::formulaBoxTakesAnyText()
     QApplication::processEvents();
     const qint64 judging = clock.elapsed();
     qInfo("%lld code units pasted or typed, %lld held; entered in %lld ms, two keys in %lld ms, "
-          "judged in %lld ms", text.size(), form.Text1->text().size(), entering, keys, judging);
+          "judged in %lld ms",
+          text.size(), form.Text1->text().size(), entering, keys, judging);
 
     QVERIFY(form.isHidden());
     QVERIFY(shell::Form5().isVisible());

@@ -161,7 +161,8 @@ void TestShell::seedsASecondApartDrawDifferently()
         ++counts.at(screens::correctIndexFor(generator.next()) - 1);
     }
     for (const int count : counts)
-        QVERIFY2(count > Seconds * 0.25 && count < Seconds * 0.42, qPrintable(QString::number(count)));
+        QVERIFY2(count > Seconds * 0.25 && count < Seconds * 0.42,
+                 qPrintable(QString::number(count)));
 }
 
 void TestShell::overflowInAHandlerIsReportedAndEndsTheProgram_data()

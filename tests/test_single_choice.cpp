@@ -39,10 +39,17 @@ constexpr std::array<QuestionScreen, 4> Screens{{
 }};
 
 // Question 5 judges a typed formula and hands over to the results.
-constexpr QuestionScreen FormulaQuestion{shell::ScreenId::Form4, shell::ScreenId::Form5, "Command3",
-                                         "Label12", 3, u"верно (3 балла)"};
+constexpr QuestionScreen FormulaQuestion{
+    shell::ScreenId::Form4, shell::ScreenId::Form5, "Command3", "Label12", 3, u"верно (3 балла)"};
 
-enum class SecondPress { DoubleClick, HeldSpace, HeldEnter, QueuedBefore, QueuedAfter, ClickedTwice };
+enum class SecondPress {
+    DoubleClick,
+    HeldSpace,
+    HeldEnter,
+    QueuedBefore,
+    QueuedAfter,
+    ClickedTwice
+};
 
 QRadioButton *slot(QWidget &form, int index)
 {
@@ -93,13 +100,19 @@ void TestSingleChoice::placesAnswersByCorrectIndex_data()
     QTest::newRow("Form7 2") << shell::ScreenId::Form7 << 2 << QStringList{texts, sums, bases};
     QTest::newRow("Form7 3") << shell::ScreenId::Form7 << 3 << QStringList{texts, bases, sums};
 
-    QTest::newRow("Form3 1") << shell::ScreenId::Form3 << 1 << QStringList{u"=$C$4+D3"_s, u"=$A$1+D3"_s, u"=$C$4+D6"_s};
-    QTest::newRow("Form3 2") << shell::ScreenId::Form3 << 2 << QStringList{u"=$A$1+D3"_s, u"=$C$4+D3"_s, u"=$C$4+D6"_s};
-    QTest::newRow("Form3 3") << shell::ScreenId::Form3 << 3 << QStringList{u"=$A$1+D3"_s, u"=$C$4+D6"_s, u"=$C$4+D3"_s};
+    QTest::newRow("Form3 1") << shell::ScreenId::Form3 << 1
+                             << QStringList{u"=$C$4+D3"_s, u"=$A$1+D3"_s, u"=$C$4+D6"_s};
+    QTest::newRow("Form3 2") << shell::ScreenId::Form3 << 2
+                             << QStringList{u"=$A$1+D3"_s, u"=$C$4+D3"_s, u"=$C$4+D6"_s};
+    QTest::newRow("Form3 3") << shell::ScreenId::Form3 << 3
+                             << QStringList{u"=$A$1+D3"_s, u"=$C$4+D6"_s, u"=$C$4+D3"_s};
 
-    QTest::newRow("Form8 1") << shell::ScreenId::Form8 << 1 << QStringList{u"=$D5+H$1"_s, u"=$F6+H$1"_s, u"=$D5+H$2"_s};
-    QTest::newRow("Form8 2") << shell::ScreenId::Form8 << 2 << QStringList{u"=$F6+H$1"_s, u"=$D5+H$1"_s, u"=$D5+H$2"_s};
-    QTest::newRow("Form8 3") << shell::ScreenId::Form8 << 3 << QStringList{u"=$F6+H$1"_s, u"=$D5+H$2"_s, u"=$D5+H$1"_s};
+    QTest::newRow("Form8 1") << shell::ScreenId::Form8 << 1
+                             << QStringList{u"=$D5+H$1"_s, u"=$F6+H$1"_s, u"=$D5+H$2"_s};
+    QTest::newRow("Form8 2") << shell::ScreenId::Form8 << 2
+                             << QStringList{u"=$F6+H$1"_s, u"=$D5+H$1"_s, u"=$D5+H$2"_s};
+    QTest::newRow("Form8 3") << shell::ScreenId::Form8 << 3
+                             << QStringList{u"=$F6+H$1"_s, u"=$D5+H$2"_s, u"=$D5+H$1"_s};
 }
 
 void TestSingleChoice::placesAnswersByCorrectIndex()
@@ -177,7 +190,8 @@ void TestSingleChoice::judgesTheSelectedSlot()
     form.showScreen();
     if (chosen > 0)
         QTest::mouseClick(slot(form, chosen - 1), Qt::LeftButton);
-    QTest::mouseClick(form.findChild<QPushButton *>(QLatin1String(question.button)), Qt::LeftButton);
+    QTest::mouseClick(form.findChild<QPushButton *>(QLatin1String(question.button)),
+                      Qt::LeftButton);
 
     auto *field = shell::Form5().findChild<QLabel *>(QLatin1String(question.field));
     QCOMPARE(field->text(), right ? QString::fromUtf16(question.verdict) : u"неверно"_s);
@@ -230,8 +244,8 @@ void TestSingleChoice::aSecondPressChangesNothing()
     const QuestionScreen &judged = question < 4 ? Screens.at(question) : FormulaQuestion;
     const auto following = std::ranges::find(Screens, judged.next, &QuestionScreen::id);
     const QuestionScreen *next = following != Screens.end() ? &*following
-        : judged.next == FormulaQuestion.id          ? &FormulaQuestion
-                                                     : nullptr;
+        : judged.next == FormulaQuestion.id                 ? &FormulaQuestion
+                                                            : nullptr;
 
     harness::ScriptedDraws draws{harness::drawFor(1), harness::drawFor(1)};
     shell::ScopedRandomSource scoped(draws);
@@ -248,7 +262,8 @@ void TestSingleChoice::aSecondPressChangesNothing()
     // A held key repeats its press, each time to whichever window has the focus by then.
     const auto hold = [](Qt::Key key, const QString &text) {
         const auto send = [&](QEvent::Type type, bool repeat) {
-            qt_handleKeyEvent(QGuiApplication::focusWindow(), type, key, Qt::NoModifier, text, repeat);
+            qt_handleKeyEvent(QGuiApplication::focusWindow(), type, key, Qt::NoModifier, text,
+                              repeat);
             QApplication::processEvents();
         };
         send(QEvent::KeyPress, false);
@@ -261,7 +276,8 @@ void TestSingleChoice::aSecondPressChangesNothing()
     switch (press) {
     case SecondPress::DoubleClick:
         // Through the window, which turns the second press into the double click.
-        QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, {}, button->mapTo(&form, button->rect().center()));
+        QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, {},
+                           button->mapTo(&form, button->rect().center()));
         break;
     case SecondPress::HeldSpace:
         button->setFocus();
@@ -287,13 +303,15 @@ void TestSingleChoice::aSecondPressChangesNothing()
     QApplication::processEvents();
 
     auto &results = shell::Form5();
-    QCOMPARE(results.findChild<QLabel *>(QLatin1String(judged.field))->text(), QString::fromUtf16(judged.verdict));
+    QCOMPARE(results.findChild<QLabel *>(QLatin1String(judged.field))->text(),
+             QString::fromUtf16(judged.verdict));
     QCOMPARE(int{Module1::Score}, judged.points);
     QVERIFY(form.isHidden());
     QCOMPARE(harness::visibleScreens(), QWidgetList{&shell::instance(judged.next)});
     // The next question neither took the press nor drew twice.
     if (next)
-        QCOMPARE(results.findChild<QLabel *>(QLatin1String(next->field))->text(), QLatin1String(next->field));
+        QCOMPARE(results.findChild<QLabel *>(QLatin1String(next->field))->text(),
+                 QLatin1String(next->field));
     QCOMPARE(draws.seedings, seedings + (next && next->id != FormulaQuestion.id ? 1 : 0));
 }
 
@@ -316,11 +334,15 @@ void TestSingleChoice::noOptionCaptionIsCutOff()
         auto *option = qobject_cast<design::OptionButton *>(slot(form, index));
         QVERIFY(option);
         const QRect box = option->captionRect();
-        const QRect text = option->fontMetrics().boundingRect(box, design::OptionButton::captionFlags(), option->text());
+        const QRect text = option->fontMetrics().boundingRect(
+            box, design::OptionButton::captionFlags(), option->text());
         // The line box may overhang by a pixel where the glyphs' ink still fits.
         QVERIFY2(text.width() <= box.width() && text.height() <= box.height() + 2,
-                 qPrintable(u"%1: %2x%3 in %4x%5"_s.arg(option->text()).arg(text.width())
-                                .arg(text.height()).arg(box.width()).arg(box.height())));
+                 qPrintable(u"%1: %2x%3 in %4x%5"_s.arg(option->text())
+                                .arg(text.width())
+                                .arg(text.height())
+                                .arg(box.width())
+                                .arg(box.height())));
     }
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/design.h"
+#include "controls/look.h"
 #include "screens/intro/form1.h"
 #include "screens/intro/form6.h"
-#include "controls/look.h"
 #include "shell/screen_slots.h"
 
 #include <QApplication>

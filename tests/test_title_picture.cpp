@@ -20,8 +20,8 @@ constexpr QRgb HairDark = 0x330000;
 constexpr QRgb HairMid = 0x663333;
 
 constexpr std::array<QRgb, 15> Palette = {
-    White, Tan, PalePink, NearBlack, Mauve, HairDark, HairMid,
-    0xE7E7D6, 0xCCCC99, 0xCC9999, 0xF1F1F1, 0xF8F8F8, 0xFFFBF0, 0xEAEAEA, 0xC0C0C0,
+    White,    Tan,      PalePink, NearBlack, Mauve,    HairDark, HairMid,  0xE7E7D6,
+    0xCCCC99, 0xCC9999, 0xF1F1F1, 0xF8F8F8,  0xFFFBF0, 0xEAEAEA, 0xC0C0C0,
 };
 
 // Percentage of the area's pixels that have one of the colours.
@@ -97,7 +97,9 @@ void TestTitlePicture::onlyPaletteColours()
             const QRgb colour = m_picture.pixel(x, y) & RGB_MASK;
             if (std::find(Palette.begin(), Palette.end(), colour) == Palette.end())
                 QFAIL(qPrintable(QStringLiteral("#%1 at (%2, %3) is not in the palette")
-                                     .arg(colour, 6, 16, QLatin1Char('0')).arg(x).arg(y)));
+                                     .arg(colour, 6, 16, QLatin1Char('0'))
+                                     .arg(x)
+                                     .arg(y)));
         }
     }
 }

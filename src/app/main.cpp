@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "screens/intro/form1.h"
 #include "controls/look.h"
+#include "screens/intro/form1.h"
 #include "shell/screen_slots.h"
 
 #include <QApplication>

@@ -204,8 +204,8 @@ void paint(QWidget *widget, Colours colours, QRgb systemBack, QRgb systemText)
     widget->setAutoFillBackground(true);
 }
 
-QLabel *label(QWidget *parent, const QString &name, Place where, const QString &caption,
-              Font face, Colours colours, Align align, Border border)
+QLabel *label(QWidget *parent, const QString &name, Place where, const QString &caption, Font face,
+              Colours colours, Align align, Border border)
 {
     auto *control = place(new Label(parent, border), name, where);
     control->setText(caption);
@@ -227,8 +227,8 @@ QGroupBox *frame(QWidget *parent, const QString &name, Place where, const QStrin
     return control;
 }
 
-QRadioButton *option(QWidget *frame, const QString &name, Place where, Font face,
-                     Colours colours, bool selected)
+QRadioButton *option(QWidget *frame, const QString &name, Place where, Font face, Colours colours,
+                     bool selected)
 {
     auto *control = place(new OptionButton(frame), name, where);
     control->setFont(font(face));
@@ -247,8 +247,8 @@ QPushButton *button(QWidget *parent, const QString &name, Place where, const QSt
     return control;
 }
 
-QLineEdit *textBox(QWidget *parent, const QString &name, Place where, Font face,
-                   Colours colours, const QString &spoken)
+QLineEdit *textBox(QWidget *parent, const QString &name, Place where, Font face, Colours colours,
+                   const QString &spoken)
 {
     auto *control = place(new QLineEdit(parent), name, where);
     control->setAccessibleName(spoken);
@@ -271,8 +271,7 @@ QLabel *pictureBox(QWidget *parent, const QString &name, Place where, const QStr
     control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     control->setPixmap(picture(resource));
     if (sizing == Sizing::AutoSize)
-        control->resize(control->pixmap().size()
-                        + QSize(2, 2) * control->frameWidth());
+        control->resize(control->pixmap().size() + QSize(2, 2) * control->frameWidth());
     paint(control, {});
     return control;
 }
@@ -283,8 +282,8 @@ QLabel *image(QWidget *parent, const QString &name, Place where, const QString &
     auto *control = place(new Picture(parent), name, where);
     control->setAccessibleName(spoken);
     // Whole pixels are repeated rather than blended, so the grid lines stay crisp.
-    control->setPixmap(picture(resource).scaled(control->size(), Qt::IgnoreAspectRatio,
-                                                Qt::FastTransformation));
+    control->setPixmap(
+        picture(resource).scaled(control->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
     return control;
 }
 
@@ -352,7 +351,8 @@ void OptionButton::paintEvent(QPaintEvent *)
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = fontMetrics().boundingRect(caption, drawnCaptionFlags(), text())
+        focus.rect = fontMetrics()
+                         .boundingRect(caption, drawnCaptionFlags(), text())
                          .adjusted(-1, 0, 1, 0)
                          .intersected(rect());
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);

@@ -74,17 +74,16 @@ enum class Align { Left, Centre };
 enum class Border { None, FixedSingle };
 
 // Static text, word-wrapped at its width, top-aligned.
-QLabel *label(QWidget *parent, const QString &name, Place place, const QString &caption,
-              Font font, Colours colours, Align align = Align::Left,
-              Border border = Border::None);
+QLabel *label(QWidget *parent, const QString &name, Place place, const QString &caption, Font font,
+              Colours colours, Align align = Align::Left, Border border = Border::None);
 
 // A captioned group box; option buttons inside are placed from its outer corner.
 QGroupBox *frame(QWidget *parent, const QString &name, Place place, const QString &caption,
                  Font font, Colours colours);
 
 // An option button whose caption wraps inside its box.
-QRadioButton *option(QWidget *frame, const QString &name, Place place, Font font,
-                     Colours colours, bool selected = false);
+QRadioButton *option(QWidget *frame, const QString &name, Place place, Font font, Colours colours,
+                     bool selected = false);
 
 // A command button drawn with its own face colour; never a default button.
 QPushButton *button(QWidget *parent, const QString &name, Place place, const QString &caption,
@@ -98,8 +97,8 @@ inline constexpr int TextBoxCapacity = 32767;
 
 // A single-line text box holding up to TextBoxCapacity characters; spoken is its name for
 // screen readers.
-QLineEdit *textBox(QWidget *parent, const QString &name, Place place, Font font,
-                   Colours colours, const QString &spoken);
+QLineEdit *textBox(QWidget *parent, const QString &name, Place place, Font font, Colours colours,
+                   const QString &spoken);
 
 enum class Sizing { AutoSize, Fixed };
 

@@ -36,9 +36,8 @@ void embedFace(QStringView face)
     static std::once_flag substituted;
     if (const QString family = QFontDatabase::applicationFontFamilies(id).value(0);
         !family.isEmpty())
-        std::call_once(substituted, [&family] {
-            QFont::insertSubstitution(u"MS Sans Serif"_s, family);
-        });
+        std::call_once(substituted,
+                       [&family] { QFont::insertSubstitution(u"MS Sans Serif"_s, family); });
 }
 
 QPalette systemColours()

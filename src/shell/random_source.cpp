@@ -50,8 +50,7 @@ RandomSource &randomSource()
 
 ScopedRandomSource::ScopedRandomSource(RandomSource &replacement)
     : m_previous(std::exchange(currentSource(), &replacement))
-{
-}
+{}
 
 ScopedRandomSource::~ScopedRandomSource()
 {

@@ -37,8 +37,8 @@ QString errorMessage(const RuntimeError &error)
 void reportRuntimeError(const RuntimeError &error)
 {
     // The program's title, as the classic runtime puts it on its error messages.
-    QMessageBox box(QMessageBox::Critical, u"Ссылки в Excel"_s,
-                    errorMessage(error), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, u"Ссылки в Excel"_s, errorMessage(error),
+                    QMessageBox::Ok);
     box.setObjectName(u"RuntimeErrorBox"_s);
     box.exec();
     endProgram(RuntimeErrorExitStatus);

@@ -13,7 +13,8 @@ using namespace design;
 namespace screens {
 
 Form3::Form3()
-    : SingleChoiceScreen(Question::Three, u"Form3"_s, u"Ссылки в Excel"_s, 10110, 7470, 0xFFC0FF, shell::BorderStyle::FixedSingle)
+    : SingleChoiceScreen(Question::Three, u"Form3"_s, u"Ссылки в Excel"_s, 10110, 7470, 0xFFC0FF,
+                         shell::BorderStyle::FixedSingle)
 {
     // One line per control, as in the design table.
     // clang-format off

@@ -35,6 +35,8 @@ constexpr Placement InOrder{{
 constexpr QStringView OnePoint = u"верно (1 балл)";
 constexpr QStringView TwoPoints = u"верно (2 балла)";
 
+// Kept as written: each entry reads points, field, verdict, answers, placement, next screen.
+// clang-format off
 constexpr std::array<SingleChoiceQuestion, 4> Questions{{
     {1, &Form5::Label4, OnePoint,
      {u"латинскими буквами и сочетаниями букв\nсловами\nчислами", {0, 2, 1}},
@@ -52,6 +54,7 @@ constexpr std::array<SingleChoiceQuestion, 4> Questions{{
      {u"=$D5+H$1\n=$D5+H$2\n=$F6+H$1", {0, 2, 1}},
      InOrder, shell::ScreenId::Form4},
 }};
+// clang-format on
 
 // Three lines in ascending order of their code units and every line given to one answer:
 // otherwise the order in the executable could still follow the answers.
@@ -60,7 +63,8 @@ constexpr bool storedAlphabetically(const AnswerTexts &texts)
     const std::array<QStringView, 3> lines{texts[Right], texts[WrongA], texts[WrongB]};
     std::array<QStringView, 3> ordered{};
     for (std::size_t answer = 0; answer < lines.size(); ++answer) {
-        if (texts.positionOf.at(answer) >= ordered.size() || !ordered.at(texts.positionOf.at(answer)).isNull())
+        if (texts.positionOf.at(answer) >= ordered.size()
+            || !ordered.at(texts.positionOf.at(answer)).isNull())
             return false;
         ordered.at(texts.positionOf.at(answer)) = lines.at(answer);
     }
@@ -72,7 +76,8 @@ constexpr bool storedAlphabetically(const AnswerTexts &texts)
         return left.size() < right.size();
     };
     return before(ordered[0], ordered[1]) && before(ordered[1], ordered[2])
-        && ordered[0].size() + ordered[1].size() + ordered[2].size() + 2 == texts.alphabetical.size();
+        && ordered[0].size() + ordered[1].size() + ordered[2].size() + 2
+        == texts.alphabetical.size();
 }
 static_assert(std::ranges::all_of(Questions, [](const SingleChoiceQuestion &question) {
     return storedAlphabetically(question.answers);
@@ -90,14 +95,12 @@ std::uint8_t correctIndexFor(float r)
     return shell::checkedByte(std::floor(r * 3.0F + 1.0F));
 }
 
-SingleChoiceScreen::SingleChoiceScreen(Question which, const QString &name,
-                                       const QString &caption, int clientWidth,
-                                       int clientHeight, std::optional<QRgb> background,
-                                       shell::BorderStyle border)
+SingleChoiceScreen::SingleChoiceScreen(Question which, const QString &name, const QString &caption,
+                                       int clientWidth, int clientHeight,
+                                       std::optional<QRgb> background, shell::BorderStyle border)
     : Screen(name, caption, clientWidth, clientHeight, background, border)
     , m_question(question(which))
-{
-}
+{}
 
 void SingleChoiceScreen::Form_Load()
 {

@@ -73,8 +73,8 @@ public:
     std::array<QRadioButton *, 3> Option1{};
 
 protected:
-    SingleChoiceScreen(Question which, const QString &name, const QString &caption,
-                       int clientWidth, int clientHeight, std::optional<QRgb> background,
+    SingleChoiceScreen(Question which, const QString &name, const QString &caption, int clientWidth,
+                       int clientHeight, std::optional<QRgb> background,
                        shell::BorderStyle border = shell::BorderStyle::Sizable);
 
     void Form_Load() override;

@@ -12,11 +12,14 @@ struct GradeStep {
     std::int16_t grade;
 };
 
+// Two totals a grade.
+// clang-format off
 constexpr std::array<GradeStep, 6> GradeScale{{
     {4, 3}, {5, 3},
     {6, 4}, {7, 4},
     {8, 5}, {9, 5},
 }};
+// clang-format on
 
 constexpr std::int16_t LowestGrade = 2;
 
