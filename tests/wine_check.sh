@@ -186,12 +186,7 @@ take_quiz() {
     fi
     "$close_window" "$window"
 
-    for _ in $(seq 100); do
-        kill -0 "$quiz_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$quiz_pid" 2>/dev/null \
-        && fail "the program still runs after its window was closed (run $run)"
+    ends_after_close "the program still runs after its window was closed (run $run)"
     local status=0
     wait "$quiz_pid" || status=$?
     quiz_pid=
@@ -288,12 +283,7 @@ done
 [[ -n "$quiz_pid" ]] || fail "the shortcut did not start the installed program"
 window=$(shown Form1)
 "$close_window" "$window"
-for _ in $(seq 100); do
-    kill -0 "$quiz_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$quiz_pid" 2>/dev/null \
-    && fail "the installed program still runs after its window was closed"
+ends_after_close "the installed program still runs after its window was closed"
 quiz_pid=
 "$wineserver" -w
 

@@ -63,3 +63,13 @@ shown() {
     done
     fail "$screen did not appear"
 }
+
+# Waits for the program to end after its window was closed, as it does at once; fails
+# with the message after ten seconds.
+ends_after_close() {
+    for _ in $(seq 100); do
+        kill -0 "$quiz_pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    fail "$*"
+}
