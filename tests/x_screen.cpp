@@ -48,14 +48,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::array ScreenNames{u"form1", u"form2", u"form3", u"form4",
-                                 u"form5", u"form6", u"form7", u"form8"};
-
 std::optional<shell::ScreenId> screenNamed(const QString &name)
 {
-    for (std::size_t at = 0; at < ScreenNames.size(); ++at) {
-        if (name == ScreenNames.at(at))
-            return static_cast<shell::ScreenId>(at);
+    const QMetaEnum screens = QMetaEnum::fromType<shell::ScreenId>();
+    for (int at = 0; at < screens.keyCount(); ++at) {
+        if (name.compare(QLatin1String(screens.key(at)), Qt::CaseInsensitive) == 0)
+            return static_cast<shell::ScreenId>(screens.value(at));
     }
     return std::nullopt;
 }
