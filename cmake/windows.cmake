@@ -6,7 +6,7 @@
 # libgcc_s, libstdc++ and winpthread as DLLs until it was told -static itself.
 add_link_options(-static "$<$<CONFIG:Release,MinSizeRel>:-s>")
 
-# A cross build makes the program only: its checks run under Wine (tests/wine).
+# A cross build makes the program only: its checks run under Wine (tests/wine_check.sh).
 if(CMAKE_CROSSCOMPILING)
     set(BUILD_TESTING OFF CACHE BOOL "Build the tests")
 endif()

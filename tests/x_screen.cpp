@@ -70,7 +70,7 @@ std::array<QLabel *, 7> resultFields()
 QList<QRect> variableParts(shell::ScreenId id, shell::Screen &screen)
 {
     QList<QRect> parts;
-    if (dynamic_cast<screens::SingleChoiceScreen *>(&screen)) {
+    if (qobject_cast<screens::SingleChoiceScreen *>(&screen)) {
         for (const QGroupBox *frame : screen.findChildren<QGroupBox *>())
             parts.append(frame->geometry());
     } else if (id == shell::ScreenId::Form5) {

@@ -69,7 +69,7 @@ template <auto &slot>
 constexpr SlotEntry entry{[]() -> Screen & { return slot(); }, [] { slot.release(); }};
 
 // Indexed by ScreenId: the one place that ties a screen's number to its slot.
-constexpr std::array<SlotEntry, ScreenCount> Slots{
+constexpr std::array Slots{
     entry<Form1>, entry<Form2>, entry<Form3>, entry<Form4>,
     entry<Form5>, entry<Form6>, entry<Form7>, entry<Form8>,
 };

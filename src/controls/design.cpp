@@ -390,7 +390,7 @@ void OptionButton::keyPressEvent(QKeyEvent *event)
     };
     OptionButton *option = nullptr;
     for (QObject *child : parentWidget()->children()) {
-        auto *other = dynamic_cast<OptionButton *>(child);
+        auto *other = qobject_cast<OptionButton *>(child);
         if (!other || other == this || !other->isEnabled())
             continue;
         const bool ahead = step > 0 ? above(this, other) : above(other, this);

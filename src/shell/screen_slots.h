@@ -3,7 +3,6 @@
 
 #include <QObject>
 
-#include <cstddef>
 #include <memory>
 
 namespace screens {
@@ -57,7 +56,6 @@ extern ScreenSlot<screens::Form8> Form8;
 // is the list of screens that code walking all of them (tests, the gallery) reads.
 enum class ScreenId { Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8 };
 Q_ENUM_NS(ScreenId)
-inline constexpr std::size_t ScreenCount = 8;
 
 // The instance of the screen, through its slot.
 [[nodiscard]] Screen &instance(ScreenId id);
