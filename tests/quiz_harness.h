@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "answer_key.h"
+
+#include "app/quiz.h"
 #include "controls/look.h"
-#include "screens/results/form5.h"
+#include "screens/intro/form1.h"
 #include "shell/random_source.h"
-#include "shell/screen_slots.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMetaEnum>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -17,6 +21,7 @@
 #include <array>
 #include <deque>
 #include <initializer_list>
+#include <memory>
 
 namespace harness {
 
@@ -85,45 +90,119 @@ inline void applyLookOnce()
     return QTest::qWaitForWindowActive(&window);
 }
 
-// Every screen, in the order a run meets them.
-inline constexpr std::array AllScreens{
-    shell::ScreenId::Form1, shell::ScreenId::Form6, shell::ScreenId::Form2, shell::ScreenId::Form7,
-    shell::ScreenId::Form3, shell::ScreenId::Form8, shell::ScreenId::Form4, shell::ScreenId::Form5};
-
-[[nodiscard]] inline const char *nameOf(shell::ScreenId id)
+[[nodiscard]] inline const char *nameOf(app::ScreenId id)
 {
-    return QMetaEnum::fromType<shell::ScreenId>().valueToKey(static_cast<int>(id));
+    return QMetaEnum::fromType<app::ScreenId>().valueToKey(static_cast<int>(id));
 }
 
 // One row per screen, in run order, in a column named "screen".
 inline void addRowPerScreen()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
-    for (const shell::ScreenId screen : AllScreens)
-        QTest::newRow(nameOf(screen)) << screen;
+    QTest::addColumn<app::ScreenId>("screen");
+    for (const app::Step &step : app::RunOrder)
+        QTest::newRow(nameOf(step.screen)) << step.screen;
 }
 
 // One row per screen and slot of the right answer, in columns "screen" and "correctIndex".
 inline void addRowPerScreenAndSlot()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<app::ScreenId>("screen");
     QTest::addColumn<int>("correctIndex");
-    for (const shell::ScreenId screen : AllScreens) {
+    for (const app::Step &step : app::RunOrder) {
         for (int correctIndex = 1; correctIndex <= 3; ++correctIndex)
-            QTest::addRow("%s, right answer in slot %d", nameOf(screen), correctIndex)
-                << screen << correctIndex;
+            QTest::addRow("%s, right answer in slot %d", nameOf(step.screen), correctIndex)
+                << step.screen << correctIndex;
     }
 }
 
-// Fills the results with the longest texts a run can write into them.
-inline void fillResultsWithTheLongestTexts()
+// A run of the quiz whose questions draw what the test scripts. It lets the run go when
+// it goes out of scope, windows and all.
+class Run {
+public:
+    Run(std::initializer_list<float> draws = {})
+    {
+        auto scripted = std::make_unique<ScriptedDraws>(draws);
+        m_draws = scripted.get();
+        m_quiz = std::make_unique<app::Quiz>(std::move(scripted));
+    }
+
+    // A run whose questions 1 to 4 put their right answers in these slots.
+    [[nodiscard]] static std::array<float, 4> drawsFor(std::array<int, 4> correctSlots)
+    {
+        return {drawFor(correctSlots[0]), drawFor(correctSlots[1]), drawFor(correctSlots[2]),
+                drawFor(correctSlots[3])};
+    }
+
+    // Starts the run at the screen, with the points gathered before it; returns the screen.
+    shell::Screen &start(app::ScreenId at = app::ScreenId::Form1, int score = 0)
+    {
+        m_quiz->start(at, shell::Score(static_cast<std::uint8_t>(score)));
+        return screen();
+    }
+
+    [[nodiscard]] app::Quiz &quiz() const { return *m_quiz; }
+    [[nodiscard]] ScriptedDraws &draws() const { return *m_draws; }
+    [[nodiscard]] shell::Screen &screen() const { return *m_quiz->screen(); }
+    // The screen on show as the form it is, or null if another is on show.
+    template <class Form>
+    [[nodiscard]] Form *screenAs() const
+    {
+        return qobject_cast<Form *>(m_quiz->screen());
+    }
+    [[nodiscard]] app::ScreenId step() const { return m_quiz->step(); }
+
+private:
+    ScriptedDraws *m_draws = nullptr;
+    std::unique_ptr<app::Quiz> m_quiz;
+};
+
+// The "Ввод" of the question on show.
+[[nodiscard]] inline QPushButton *enterOf(const Run &run)
 {
-    auto &results = shell::Form5();
-    for (QLabel *field :
-         {results.Label4, results.Label5, results.Label6, results.Label10, results.Label12})
-        field->setText(QStringLiteral("верно (3 балла)"));
-    results.Label14->setText(QStringLiteral("9"));
-    results.Label8->setText(QStringLiteral("5"));
+    const auto *question = answer_key::singleChoiceOn(run.step());
+    return run.screen().findChild<QPushButton *>(
+        QLatin1String(question ? question->button : answer_key::FormulaButton));
+}
+
+// A whole run by mouse and keys, from the title to the results: for each single-choice
+// question whether to pick the right answer (its slot is the draw's) or the one after it,
+// and the formula to type.
+struct Answers {
+    std::array<bool, 4> right{};
+    QString formula;
+};
+
+inline void takeQuiz(Run &run, std::array<int, 4> correctSlots, const Answers &answers)
+{
+    for (const float draw : Run::drawsFor(correctSlots))
+        run.draws().push(draw);
+    run.start();
+    run.screenAs<screens::Form1>()->Timer1_Timer();
+    QTest::mouseClick(run.screen().findChild<QPushButton *>(QStringLiteral("Command1")),
+                      Qt::LeftButton);
+    for (std::size_t question = 0; question < correctSlots.size(); ++question) {
+        const int correct = correctSlots.at(question);
+        const int chosen = answers.right.at(question) ? correct : correct % 3 + 1;
+        QTest::mouseClick(
+            run.screen().findChild<QRadioButton *>(QStringLiteral("Option1(%1)").arg(chosen - 1)),
+            Qt::LeftButton);
+        QTest::mouseClick(enterOf(run), Qt::LeftButton);
+    }
+    auto *formula = run.screen().findChild<QLineEdit *>(QStringLiteral("Text1"));
+    QTest::mouseClick(formula, Qt::LeftButton);
+    QTest::keyClicks(formula, answers.formula);
+    QTest::mouseClick(enterOf(run), Qt::LeftButton);
+}
+
+// For a suite's cleanup(): a test leaves no window behind, as Qt's own widget tests check.
+inline void verifyNoWindowLeft()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QStringList left;
+    for (const QWidget *window : QApplication::topLevelWidgets())
+        left.append(window->objectName() + u'(' + QLatin1String(window->metaObject()->className())
+                    + u')');
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(u", ")));
 }
 
 // The quiz windows that are on screen now.

@@ -2,13 +2,12 @@
 #include "quiz_harness.h"
 
 #include "screens/questions/form2.h"
-#include "screens/questions/form4.h"
 #include "screens/questions/single_choice.h"
-#include "screens/results/form5.h"
-#include "shell/module1.h"
 #include "shell/runtime_error.h"
+#include "shell/score.h"
 
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -18,16 +17,16 @@
 
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(shell::ScreenId)
+Q_DECLARE_METATYPE(app::ScreenId)
 
 class TestShell : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { harness::applyLookOnce(); }
-    void cleanup() { shell::endRun(); }
+    void cleanup() { harness::verifyNoWindowLeft(); }
 
-    void slotsStartEmptyAndFillOnce();
+    void aScreenLivesOnlyWhileShown();
     void loadHandlerRunsOncePerRun();
     void addPointsIsRangeChecked_data();
     void addPointsIsRangeChecked();
@@ -41,40 +40,57 @@ private slots:
     void closingAnyScreenEndsTheProgram();
 };
 
-void TestShell::slotsStartEmptyAndFillOnce()
+void TestShell::aScreenLivesOnlyWhileShown()
 {
-    QVERIFY(!shell::Form2.isFilled());
-    QVERIFY(!shell::Form5.isFilled());
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
+    harness::Run run;
+    QCOMPARE(run.quiz().screen(), nullptr);
+    QPointer<shell::Screen> title = &run.start();
+    QVERIFY(title->isLoaded());
+    QVERIFY(title->isVisible());
 
-    screens::Form2 &first = shell::Form2();
-    QVERIFY(shell::Form2.isFilled());
-    QVERIFY(first.isLoaded());
-    QVERIFY(first.isHidden());
-    QCOMPARE(&shell::Form2(), &first);
-    QVERIFY(!shell::Form5.isFilled());
+    // Each hand-over makes the next screen as it is shown and lets the one left go once
+    // the event loop is back: never more than two windows.
+    for (const app::Step &step : app::RunOrder) {
+        QCOMPARE(run.step(), step.screen);
+        QPointer<shell::Screen> shown = &run.screen();
+        QCOMPARE(shown->objectName(), QLatin1String(harness::nameOf(step.screen)));
+        QVERIFY(shown->isVisible());
+        QCOMPARE(harness::visibleScreens(), QWidgetList{shown});
+        QVERIFY(QApplication::topLevelWidgets().size() <= 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{shown});
+        if (!step.next)
+            break;
+        if (auto *title = qobject_cast<screens::Form1 *>(shown))
+            title->Timer1_Timer();
+        else
+            QTest::mouseClick(harness::enterOf(run) ? harness::enterOf(run)
+                                                    : shown->findChild<QPushButton *>(),
+                              Qt::LeftButton);
+        QVERIFY(shown);
+        QVERIFY(shown->isHidden());
+    }
 }
 
 void TestShell::loadHandlerRunsOncePerRun()
 {
-    harness::ScriptedDraws draws{harness::drawFor(3), harness::drawFor(1)};
-    shell::ScopedRandomSource scoped(draws);
+    harness::Run run{harness::drawFor(3), harness::drawFor(1)};
 
-    auto &form = shell::Form2();
-    form.showScreen();
+    auto &form = run.start(app::ScreenId::Form2);
     form.hideScreen();
     form.showScreen();
-    QCOMPARE(draws.seedings, 1);
-    QCOMPARE(draws.drawsTaken, 1);
+    QCOMPARE(run.draws().seedings, 1);
+    QCOMPARE(run.draws().drawsTaken, 1);
     // The first draw stays: slot 3 keeps the right answer.
-    QCOMPARE(form.Option1[2]->text(), u"латинскими буквами и сочетаниями букв"_s);
+    QCOMPARE(run.screenAs<screens::Form2>()->Option1[2]->text(),
+             u"латинскими буквами и сочетаниями букв"_s);
 
-    shell::endRun();
-    auto &next = shell::Form2();
-    next.showScreen();
-    QCOMPARE(draws.seedings, 2);
-    QCOMPARE(next.Option1[0]->text(), u"латинскими буквами и сочетаниями букв"_s);
+    // A new run makes the screen anew, with a draw of its own.
+    auto &next = run.start(app::ScreenId::Form2);
+    QCOMPARE(run.draws().seedings, 2);
+    QCOMPARE(qobject_cast<screens::Form2 *>(&next)->Option1[0]->text(),
+             u"латинскими буквами и сочетаниями букв"_s);
 }
 
 void TestShell::addPointsIsRangeChecked_data()
@@ -96,18 +112,18 @@ void TestShell::addPointsIsRangeChecked()
     QFETCH(int, points);
     QFETCH(int, expected);
 
-    Module1::Score = static_cast<std::uint8_t>(start);
+    shell::Score score(static_cast<std::uint8_t>(start));
     if (expected < 0) {
         try {
-            Module1::addPoints(points);
+            score.add(points);
             QFAIL("no overflow raised");
         } catch (const shell::RuntimeError &error) {
             QCOMPARE(error.number(), shell::ErrorNumber::Overflow);
         }
-        QCOMPARE(int{Module1::Score}, start);
+        QCOMPARE(int{score.points()}, start);
     } else {
-        Module1::addPoints(points);
-        QCOMPARE(int{Module1::Score}, expected);
+        score.add(points);
+        QCOMPARE(int{score.points()}, expected);
     }
 }
 
@@ -167,37 +183,28 @@ void TestShell::seedsASecondApartDrawDifferently()
 
 void TestShell::overflowInAHandlerIsReportedAndEndsTheProgram_data()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("points");
-
-    QTest::newRow("question 1") << shell::ScreenId::Form2 << u"Command1"_s << 1;
-    QTest::newRow("question 2") << shell::ScreenId::Form7 << u"Command1"_s << 1;
-    QTest::newRow("question 3") << shell::ScreenId::Form3 << u"Command2"_s << 2;
-    QTest::newRow("question 4") << shell::ScreenId::Form8 << u"Command1"_s << 2;
-    QTest::newRow("question 5") << shell::ScreenId::Form4 << u"Command3"_s << 3;
+    QTest::addColumn<app::ScreenId>("screen");
+    for (const app::Step &step : app::RunOrder) {
+        if (step.role == app::Role::Question)
+            QTest::newRow(harness::nameOf(step.screen)) << step.screen;
+    }
 }
 
 void TestShell::overflowInAHandlerIsReportedAndEndsTheProgram()
 {
-    QFETCH(shell::ScreenId, screen);
-    QFETCH(QString, button);
-    QFETCH(int, points);
+    QFETCH(app::ScreenId, screen);
 
-    harness::ScriptedDraws draws{harness::drawFor(1)};
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
     // A right answer, whose points no longer fit into the byte.
+    const int start = 256 - app::stepOf(screen).points;
+    harness::Run run{harness::drawFor(1)};
+    shell::Screen &form = run.start(screen, start);
     if (auto *formula = form.findChild<QLineEdit *>(u"Text1"_s))
-        formula->setText(u"=$B$1*(B4-B3)"_s);
+        formula->setText(answer_key::AcceptedFormulas[0].toString());
     else
         QTest::mouseClick(form.findChild<QRadioButton *>(u"Option1(0)"_s), Qt::LeftButton);
-    const int start = 256 - points;
-    Module1::Score = static_cast<std::uint8_t>(start);
 
     harness::MessageBoxWatcher watcher;
-    auto *press = form.findChild<QPushButton *>(button);
+    auto *press = harness::enterOf(run);
     QTimer::singleShot(0, press, [press] { QTest::mouseClick(press, Qt::LeftButton); });
     const int status = harness::runEventLoop();
 
@@ -205,7 +212,7 @@ void TestShell::overflowInAHandlerIsReportedAndEndsTheProgram()
     QVERIFY2(watcher.text.contains(u"'6'"_s), qPrintable(watcher.text));
     QVERIFY2(watcher.text.contains(u"Переполнение"_s), qPrintable(watcher.text));
     QCOMPARE(watcher.icon, QMessageBox::Critical);
-    QCOMPARE(int{Module1::Score}, start);
+    QCOMPARE(int{run.quiz().score()}, start);
     // The error ended the handler where it arose: the quiz went no further.
     QCOMPARE(harness::visibleScreens(), QWidgetList{&form});
 }
@@ -217,12 +224,10 @@ void TestShell::closingAnyScreenEndsTheProgram_data()
 
 void TestShell::closingAnyScreenEndsTheProgram()
 {
-    QFETCH(shell::ScreenId, screen);
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
+    QFETCH(app::ScreenId, screen);
+    harness::Run run;
 
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
+    shell::Screen &form = run.start(screen);
     QTimer::singleShot(0, &form, [&form] { form.close(); });
     QCOMPARE(harness::runEventLoop(), 0);
 }

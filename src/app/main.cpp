@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/quiz.h"
 #include "controls/look.h"
-#include "screens/intro/form1.h"
-#include "shell/screen_slots.h"
 
 #include <QApplication>
 
@@ -10,11 +9,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     design::prepareLook(application);
 
-    shell::Form1().showScreen();
+    app::Quiz quiz;
+    quiz.start();
     design::finishLook();
-    const int status = QApplication::exec();
-
-    // The screens are top-level windows: they must go while the application still exists.
-    shell::endRun();
-    return status;
+    return QApplication::exec();
 }

@@ -19,8 +19,8 @@ void prepareLook(QApplication &application);
 // first paint waits for the event loop.
 void finishLook();
 
-// Adds the embedded faces the title does not show. The screen slots call it before
-// building any screen after the title; once is enough.
+// Adds the embedded faces the title does not show. The run calls it before building any
+// screen after the title; once is enough.
 void embedAllFaces();
 
 }  // namespace design

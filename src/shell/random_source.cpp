@@ -3,8 +3,7 @@
 
 #include <QTime>
 
-#include <bit>
-#include <utility>
+#include <cstring>
 
 namespace shell {
 
@@ -14,20 +13,15 @@ constexpr std::uint32_t StateMask = 0xFFFFFF;
 constexpr std::uint32_t Multiplier = 1140671485;
 constexpr std::uint32_t Increment = 12820163;
 
-RandomSource *&currentSource()
-{
-    static LinearCongruentialSource standard;
-    static RandomSource *current = &standard;
-    return current;
-}
-
 }  // namespace
 
 void LinearCongruentialSource::randomize(float seed)
 {
     // Fold the seed's bits into the middle of the state, so that seeds a second
     // apart start different sequences.
-    const auto bits = std::bit_cast<std::uint32_t>(seed);
+    std::uint32_t bits = 0;
+    static_assert(sizeof bits == sizeof seed);
+    std::memcpy(&bits, &seed, sizeof bits);
     const std::uint32_t folded = ((bits >> 16) ^ bits) & 0xFFFF;
     m_state = (m_state & 0xFF) | (folded << 8);
 }
@@ -41,20 +35,6 @@ float LinearCongruentialSource::next()
 float secondsSinceMidnight()
 {
     return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0F;
-}
-
-RandomSource &randomSource()
-{
-    return *currentSource();
-}
-
-ScopedRandomSource::ScopedRandomSource(RandomSource &replacement)
-    : m_previous(std::exchange(currentSource(), &replacement))
-{}
-
-ScopedRandomSource::~ScopedRandomSource()
-{
-    currentSource() = m_previous;
 }
 
 }  // namespace shell

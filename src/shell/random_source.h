@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 namespace shell {
 
@@ -28,20 +27,5 @@ private:
 
 // The time of day as seconds since midnight, in single precision.
 [[nodiscard]] float secondsSinceMidnight();
-
-// The generator every load handler draws from.
-[[nodiscard]] RandomSource &randomSource();
-
-// Puts another generator in place for as long as it lives (tests inject their draws).
-class ScopedRandomSource {
-public:
-    explicit ScopedRandomSource(RandomSource &replacement);
-    ~ScopedRandomSource();
-    ScopedRandomSource(const ScopedRandomSource &) = delete;
-    ScopedRandomSource &operator=(const ScopedRandomSource &) = delete;
-
-private:
-    RandomSource *m_previous;
-};
 
 }  // namespace shell

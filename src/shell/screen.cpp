@@ -4,7 +4,6 @@
 #include "controls/design.h"
 #include "shell/runtime_error.h"
 #include "shell/screen_accessible.h"
-#include "shell/screen_slots.h"
 
 #include <QCloseEvent>
 
@@ -55,12 +54,6 @@ void Screen::closeEvent(QCloseEvent *event)
     // loaded and hidden, leaving a program with no window: closing any screen ends the quiz.
     event->accept();
     endProgram(0);
-}
-
-void handOver(Screen &current, ScreenId next)
-{
-    current.hideScreen();
-    instance(next).showScreen();
 }
 
 }  // namespace shell

@@ -12,8 +12,9 @@ namespace shell {
 
 enum class BorderStyle { Sizable, FixedSingle };
 
-// A top-level window of the quiz: one instance per screen for the whole run, held in
-// its slot. Loading (running the load handler) happens once, before the first show.
+// A top-level window of the quiz. It knows no other screen: it says when it is done, and
+// whoever runs the quiz hands over. Loading (running the load handler) happens once,
+// before the first show.
 class Screen : public QWidget {
     Q_OBJECT
 
@@ -27,6 +28,10 @@ public:
     void load();
     [[nodiscard]] bool isLoaded() const noexcept { return m_loaded; }
 
+signals:
+    // The screen is done and asks for the next one.
+    void advance();
+
 protected:
     // clientWidth and clientHeight are in twips; no background means the 3D face.
     Screen(const QString &name, const QString &caption, int clientWidth, int clientHeight,
@@ -35,7 +40,8 @@ protected:
     // The screen's load handler; screens that have one override it.
     virtual void Form_Load() {}
 
-    // Runs the handler when the signal comes, as an event handler of this screen.
+    // Runs the handler when the signal comes, as an event handler of this screen. The
+    // handler may be a signal of the screen's own, which it then emits.
     template <class Sender, class Signal, class Form>
     void handle(Sender *sender, Signal signal, void (Form::*handler)())
     {

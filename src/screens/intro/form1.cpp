@@ -2,7 +2,6 @@
 #include "screens/intro/form1.h"
 
 #include "controls/design.h"
-#include "shell/screen_slots.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -14,12 +13,16 @@ using namespace design;
 
 namespace screens {
 
-Form1::Form1() : Screen(u"Form1"_s, u"Ссылки в Excel"_s, 10125, 7230, 0xFFFFC0)
+namespace {
+constexpr QRgb Paper = 0xFFFFC0;
+}  // namespace
+
+Form1::Form1() : Screen(u"Form1"_s, u"Ссылки в Excel"_s, 10125, 7230, Paper)
 {
     // One line per control, as in the design table.
     // "Еxcel" in Label1 starts with the Cyrillic Е (U+0415), followed by Latin "xcel".
     // clang-format off
-    Label1 = label(this, u"Label1"_s, {1200, 120, 7815, 2055}, u"Тест по теме: Ссылки в Еxcel"_s, {.points = 36, .bold = true, .italic = true}, {.text = 0x008000, .back = 0xFFFFC0}, Align::Centre);
+    Label1 = label(this, u"Label1"_s, {1200, 120, 7815, 2055}, u"Тест по теме: Ссылки в Еxcel"_s, {.points = 36, .bold = true, .italic = true}, {.text = 0x008000, .back = Paper}, Align::Centre);
     Picture1 = pictureBox(this, u"Picture1"_s, {1440, 2280, 7515, 4740}, u":/pictures/title.bmp"_s, Sizing::AutoSize, u"Рисунок: человек за компьютером"_s);
     Timer1 = timer(this, u"Timer1"_s, 2000);
     // clang-format on
@@ -37,7 +40,7 @@ void Form1::showEvent(QShowEvent *event)
 
 void Form1::Timer1_Timer()
 {
-    shell::handOver(shell::Form1(), shell::ScreenId::Form6);
+    emit advance();
     Timer1->stop();
 }
 

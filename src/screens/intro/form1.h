@@ -8,7 +8,7 @@ class QTimer;
 
 namespace screens {
 
-// The title screen: it hands over to the instructions by itself, two seconds after it appears.
+// Step 1 of the run, the title: it asks to move on by itself, two seconds after it appears.
 class Form1 : public shell::Screen {
     Q_OBJECT
 

@@ -8,7 +8,8 @@ class QPushButton;
 
 namespace screens {
 
-// The instructions: the three kinds of reference, and the button that starts the test.
+// Step 2 of the run, the instructions: the three kinds of reference, and the button that
+// starts the test.
 class Form6 : public shell::Screen {
     Q_OBJECT
 
@@ -20,8 +21,6 @@ public:
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
     QPushButton *Command1 = nullptr;
-
-    void Command1_Click();
 };
 
 }  // namespace screens

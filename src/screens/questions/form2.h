@@ -9,17 +9,16 @@ class QPushButton;
 
 namespace screens {
 
+// Step 3 of the run, question 1: how a worksheet names its columns.
 class Form2 : public SingleChoiceScreen {
     Q_OBJECT
 
 public:
-    Form2();
+    explicit Form2(shell::RandomSource &random);
 
     QLabel *Label1 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QPushButton *Command1 = nullptr;
-
-    void Command1_Click();
 };
 
 }  // namespace screens

@@ -9,18 +9,17 @@ class QPushButton;
 
 namespace screens {
 
+// Step 5 of the run, question 3: a formula with an absolute reference, copied.
 class Form3 : public SingleChoiceScreen {
     Q_OBJECT
 
 public:
-    Form3();
+    explicit Form3(shell::RandomSource &random);
 
     QLabel *Label1 = nullptr;
     QGroupBox *Frame2 = nullptr;
     QLabel *Picture1 = nullptr;
     QPushButton *Command2 = nullptr;
-
-    void Command2_Click();
 };
 
 }  // namespace screens

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/screen.h"
+#include "screens/questions/question_screen.h"
 
 class QLabel;
 class QLineEdit;
@@ -9,8 +9,8 @@ class QPushButton;
 
 namespace screens {
 
-// Question 5: the student types the formula. Its button also completes the results.
-class Form4 : public shell::Screen {
+// Step 7 of the run, question 5: the student types the formula.
+class Form4 : public QuestionScreen {
     Q_OBJECT
 
 public:
@@ -22,7 +22,7 @@ public:
     QLabel *Image1 = nullptr;
     QPushButton *Command3 = nullptr;
 
-    void Command3_Click();
+    void judge();
 };
 
 }  // namespace screens

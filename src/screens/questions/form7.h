@@ -9,17 +9,16 @@ class QPushButton;
 
 namespace screens {
 
+// Step 4 of the run, question 2: what Excel is for.
 class Form7 : public SingleChoiceScreen {
     Q_OBJECT
 
 public:
-    Form7();
+    explicit Form7(shell::RandomSource &random);
 
     QLabel *Label1 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QPushButton *Command1 = nullptr;
-
-    void Command1_Click();
 };
 
 }  // namespace screens

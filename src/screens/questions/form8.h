@@ -9,18 +9,17 @@ class QPushButton;
 
 namespace screens {
 
+// Step 6 of the run, question 4: a formula with mixed references, copied.
 class Form8 : public SingleChoiceScreen {
     Q_OBJECT
 
 public:
-    Form8();
+    explicit Form8(shell::RandomSource &random);
 
     QLabel *Label1 = nullptr;
     QGroupBox *Frame1 = nullptr;
     QLabel *Picture1 = nullptr;
     QPushButton *Command1 = nullptr;
-
-    void Command1_Click();
 };
 
 }  // namespace screens

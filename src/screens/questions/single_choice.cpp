@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/questions/single_choice.h"
 
-#include "screens/results/form5.h"
-#include "shell/module1.h"
-#include "shell/random_source.h"
 #include "shell/runtime_error.h"
 
-#include <QLabel>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -32,27 +28,20 @@ constexpr Placement InOrder{{
     {WrongA, WrongB, Right},
 }};
 
-constexpr QStringView OnePoint = u"верно (1 балл)";
-constexpr QStringView TwoPoints = u"верно (2 балла)";
-
-// Kept as written: each entry reads points, field, verdict, answers, placement, next screen.
+// Kept as written: each entry reads answers, then placement.
 // clang-format off
 constexpr std::array<SingleChoiceQuestion, 4> Questions{{
-    {1, &Form5::Label4, OnePoint,
-     {u"латинскими буквами и сочетаниями букв\nсловами\nчислами", {0, 2, 1}},
-     Rotated, shell::ScreenId::Form7},
-    {1, &Form5::Label5, OnePoint,
-     {u"выполнения различных расчетов и математических операций\n"
+    {{u"латинскими буквами и сочетаниями букв\nсловами\nчислами", {0, 2, 1}},
+     Rotated},
+    {{u"выполнения различных расчетов и математических операций\n"
       u"создания и обработки баз данных\n"
       u"создания и редактирования текстов",
       {0, 2, 1}},
-     InOrder, shell::ScreenId::Form3},
-    {2, &Form5::Label6, TwoPoints,
-     {u"=$A$1+D3\n=$C$4+D3\n=$C$4+D6", {1, 0, 2}},
-     InOrder, shell::ScreenId::Form8},
-    {2, &Form5::Label10, TwoPoints,
-     {u"=$D5+H$1\n=$D5+H$2\n=$F6+H$1", {0, 2, 1}},
-     InOrder, shell::ScreenId::Form4},
+     InOrder},
+    {{u"=$A$1+D3\n=$C$4+D3\n=$C$4+D6", {1, 0, 2}},
+     InOrder},
+    {{u"=$D5+H$1\n=$D5+H$2\n=$F6+H$1", {0, 2, 1}},
+     InOrder},
 }};
 // clang-format on
 
@@ -79,9 +68,10 @@ constexpr bool storedAlphabetically(const AnswerTexts &texts)
         && ordered[0].size() + ordered[1].size() + ordered[2].size() + 2
         == texts.alphabetical.size();
 }
-static_assert(std::ranges::all_of(Questions, [](const SingleChoiceQuestion &question) {
-    return storedAlphabetically(question.answers);
-}));
+static_assert(std::all_of(Questions.begin(), Questions.end(),
+                          [](const SingleChoiceQuestion &question) {
+                              return storedAlphabetically(question.answers);
+                          }));
 
 }  // namespace
 
@@ -95,18 +85,19 @@ std::uint8_t correctIndexFor(float r)
     return shell::checkedByte(std::floor(r * 3.0F + 1.0F));
 }
 
-SingleChoiceScreen::SingleChoiceScreen(Question which, const QString &name, const QString &caption,
-                                       int clientWidth, int clientHeight,
-                                       std::optional<QRgb> background, shell::BorderStyle border)
-    : Screen(name, caption, clientWidth, clientHeight, background, border)
+SingleChoiceScreen::SingleChoiceScreen(Question which, shell::RandomSource &random,
+                                       const QString &name, const QString &caption, int clientWidth,
+                                       int clientHeight, std::optional<QRgb> background,
+                                       shell::BorderStyle border)
+    : QuestionScreen(name, caption, clientWidth, clientHeight, background, border)
     , m_question(question(which))
+    , m_random(random)
 {}
 
 void SingleChoiceScreen::Form_Load()
 {
-    shell::RandomSource &random = shell::randomSource();
-    random.randomize(shell::secondsSinceMidnight());
-    CorrectIndex = correctIndexFor(random.next());
+    m_random.randomize(shell::secondsSinceMidnight());
+    CorrectIndex = correctIndexFor(m_random.next());
 
     // A value outside 1..3 cannot be drawn; it would leave the captions as designed.
     if (CorrectIndex < 1 || CorrectIndex > 3)
@@ -124,16 +115,7 @@ void SingleChoiceScreen::judge()
             chosen = static_cast<std::int16_t>(index + 1);
     }
 
-    Form5 &results = shell::Form5();
-    QLabel *field = results.*m_question.field;
-    if (chosen.value_or(0) == CorrectIndex) {
-        field->setText(m_question.verdictWhenRight.toString());
-        Module1::addPoints(m_question.points);
-    } else {
-        field->setText(WrongVerdict.toString());
-    }
-
-    shell::handOver(*this, m_question.next);
+    emit answered(chosen.value_or(0) == CorrectIndex);
 }
 
 }  // namespace screens

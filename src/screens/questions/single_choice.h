@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/screen.h"
-#include "shell/screen_slots.h"
+#include "screens/questions/question_screen.h"
+#include "shell/random_source.h"
 
 #include <QStringView>
 
 #include <array>
 #include <cstdint>
 
-class QLabel;
 class QRadioButton;
 
 namespace screens {
-
-class Form5;
 
 // What a screen reader says of the worksheet picture on questions 3 and 4.
 inline constexpr QStringView WorksheetSpoken =
@@ -48,12 +45,8 @@ struct AnswerTexts {
 };
 
 struct SingleChoiceQuestion {
-    int points;
-    QLabel *Form5::*field;
-    QStringView verdictWhenRight;
     AnswerTexts answers;
     const Placement &placement;
-    shell::ScreenId next;
 };
 
 enum class Question { One, Two, Three, Four };
@@ -64,17 +57,18 @@ enum class Question { One, Two, Three, Four };
 [[nodiscard]] std::uint8_t correctIndexFor(float r);
 
 // One of the four screens that ask a question with three options, exactly one right.
-// Loading draws the slot of the right answer and places the texts; the button judges
-// the selected option, writes the verdict into the results and hands over.
-class SingleChoiceScreen : public shell::Screen {
+// Loading seeds the run's generator from the clock, draws the slot of the right answer
+// and places the texts; the button judges the selected option.
+class SingleChoiceScreen : public QuestionScreen {
     Q_OBJECT
 
 public:
     std::array<QRadioButton *, 3> Option1{};
 
 protected:
-    SingleChoiceScreen(Question which, const QString &name, const QString &caption, int clientWidth,
-                       int clientHeight, std::optional<QRgb> background,
+    SingleChoiceScreen(Question which, shell::RandomSource &random, const QString &name,
+                       const QString &caption, int clientWidth, int clientHeight,
+                       std::optional<QRgb> background,
                        shell::BorderStyle border = shell::BorderStyle::Sizable);
 
     void Form_Load() override;
@@ -84,6 +78,7 @@ protected:
 
 private:
     const SingleChoiceQuestion &m_question;
+    shell::RandomSource &m_random;
     std::uint8_t CorrectIndex = 0;
 };
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/results/form5.h"
 
+#include "controls/colours.h"
 #include "controls/design.h"
-#include "screens/results/grade.h"
 
 #include <QLabel>
 
@@ -15,9 +15,14 @@ namespace screens {
 
 namespace {
 constexpr Colours Title{.text = 0x0000FF};
-constexpr Colours Field{.text = 0xFF8080};
+constexpr Colours Field{.text = colour::Salmon};
 constexpr Font TitleFont{.points = 18, .bold = true};
 constexpr Font FieldFont{.points = 24};
+
+// A right answer's verdict by its points, from 1: the noun takes the case the number asks for.
+constexpr std::array<QStringView, 3> RightVerdicts{u"верно (1 балл)", u"верно (2 балла)",
+                                                   u"верно (3 балла)"};
+constexpr QStringView WrongVerdict = u"неверно";
 }  // namespace
 
 Form5::Form5() : Screen(u"Form5"_s, u"Ссылки в Excel"_s, 10245, 7290, std::nullopt)
@@ -37,7 +42,7 @@ Form5::Form5() : Screen(u"Form5"_s, u"Ссылки в Excel"_s, 10245, 7290, std
     Label10 = label(this, u"Label10"_s, {5640, 3120, 4215, 975}, u"Label10"_s, FieldFont, Field, Align::Centre, Border::FixedSingle);
     Label11 = label(this, u"Label11"_s, {2880, 4080, 2295, 855}, u"Вопрос 5:"_s, TitleFont, Title, Align::Left);
     Label12 = label(this, u"Label12"_s, {5640, 4080, 4215, 1095}, u"Label12"_s, FieldFont, Field, Align::Centre, Border::FixedSingle);
-    Label7 = label(this, u"Label7"_s, {120, 5640, 3135, 855}, u"Ваша оценка"_s, {.points = 24, .bold = true}, {.text = 0xFF0000}, Align::Left);
+    Label7 = label(this, u"Label7"_s, {120, 5640, 3135, 855}, u"Ваша оценка"_s, {.points = 24, .bold = true}, {.text = colour::Red}, Align::Left);
     Label8 = label(this, u"Label8"_s, {3720, 5400, 1455, 1455}, u"Label8"_s, {.points = 39, .bold = true}, {.text = 0xFF00FF}, Align::Centre, Border::FixedSingle);
     Label13 = label(this, u"Label13"_s, {5760, 5280, 2415, 1575}, u"Набрано баллов"_s, {.points = 24}, Title, Align::Centre);
     Label14 = label(this, u"Label14"_s, {8400, 5280, 1335, 975}, u"Label14"_s, FieldFont, Field, Align::Left);
@@ -55,10 +60,16 @@ Form5::Form5() : Screen(u"Form5"_s, u"Ссылки в Excel"_s, 10245, 7290, std
         caption->setBuddy(field);
 }
 
-void writeTotals(Form5 &results, std::uint8_t score)
+void Form5::showResults(const Verdicts &verdicts, std::uint8_t total, std::int16_t grade)
 {
-    results.Label14->setText(QString::number(score));
-    results.Label8->setText(QString::number(gradeFor(score)));
+    const std::array<QLabel *, QuestionCount> fields{Label4, Label5, Label6, Label10, Label12};
+    for (std::size_t question = 0; question < QuestionCount; ++question) {
+        const Verdict verdict = verdicts.at(question);
+        fields.at(question)->setText(
+            (verdict.right ? RightVerdicts.at(verdict.points - 1U) : WrongVerdict).toString());
+    }
+    Label14->setText(QString::number(total));
+    Label8->setText(QString::number(grade));
 }
 
 }  // namespace screens

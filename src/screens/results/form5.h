@@ -3,19 +3,23 @@
 
 #include "shell/screen.h"
 
-#include <QStringView>
-
+#include <array>
 #include <cstdint>
 
 class QLabel;
 
 namespace screens {
 
-// What every question writes into its field when the answer is wrong.
-inline constexpr QStringView WrongVerdict = u"неверно";
+// How one question went: whether the answer was right, and what a right one is worth.
+struct Verdict {
+    bool right = false;
+    std::uint8_t points = 0;
+};
+inline constexpr std::size_t QuestionCount = 5;
+using Verdicts = std::array<Verdict, QuestionCount>;
 
-// The results: a verdict per question, the total and the grade. No code of its own:
-// the question handlers fill it while it is hidden and the last one shows it.
+// Step 8 of the run, the results: a verdict per question, the total and the grade.
+// Nothing on it reacts to the user.
 class Form5 : public shell::Screen {
     Q_OBJECT
 
@@ -26,10 +30,9 @@ public:
            *Label11 = nullptr, *Label7 = nullptr, *Label13 = nullptr;
     QLabel *Label4 = nullptr, *Label5 = nullptr, *Label6 = nullptr, *Label10 = nullptr,
            *Label12 = nullptr, *Label14 = nullptr, *Label8 = nullptr;
-};
 
-// Writes the total and the grade for it. The last question calls it once the results
-// are on show, so a screen reader reads them out with the rest.
-void writeTotals(Form5 &results, std::uint8_t score);
+    // Writes the verdicts of questions 1 to 5, the total and the grade into their fields.
+    void showResults(const Verdicts &verdicts, std::uint8_t total, std::int16_t grade);
+};
 
 }  // namespace screens

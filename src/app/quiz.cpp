@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/quiz.h"
+
+#include "controls/look.h"
+#include "screens/questions/question_screen.h"
+#include "screens/results/grade.h"
+#include "shell/runtime_error.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace app {
+
+namespace {
+
+// Which of the five questions a step asks, counted along the run.
+[[nodiscard]] std::size_t questionNumberOf(ScreenId screen)
+{
+    const auto *step = &stepOf(screen);
+    return static_cast<std::size_t>(std::count_if(
+        RunOrder.begin(), step, [](const Step &each) { return each.role == Role::Question; }));
+}
+
+}  // namespace
+
+Quiz::Quiz(std::unique_ptr<shell::RandomSource> random, QObject *parent)
+    : QObject(parent)
+    , m_random(std::move(random))
+{}
+
+// The screens are top-level windows: they go before the run, while the application exists.
+Quiz::~Quiz() = default;
+
+void Quiz::start(ScreenId at, shell::Score score)
+{
+    m_score = score;
+    m_verdicts = {};
+    m_leaving.reset();
+    m_current.reset();
+    show(at);
+}
+
+void Quiz::show(ScreenId screen)
+{
+    const Step &step = stepOf(screen);
+    // The title is built at start-up with the one face it shows; the other faces wait for
+    // the first screen after it.
+    if (step.role != Role::Title)
+        design::embedAllFaces();
+
+    m_step = screen;
+    m_current = step.make(*m_random);
+    shell::Screen *made = m_current.get();
+    switch (step.role) {
+    case Role::Title:
+    case Role::Instructions:
+        connect(made, &shell::Screen::advance, this,
+                [this, made] { shell::runHandler([&] { handOver(made); }); });
+        break;
+    case Role::Question:
+        connect(qobject_cast<screens::QuestionScreen *>(made), &screens::QuestionScreen::answered,
+                this,
+                [this, made](bool right) { shell::runHandler([&] { record(made, right); }); });
+        break;
+    case Role::Results:
+        qobject_cast<screens::Form5 *>(made)->showResults(m_verdicts, m_score.points(),
+                                                          screens::gradeFor(m_score.points()));
+        break;
+    }
+    made->showScreen();
+    emit screenShown(screen);
+}
+
+void Quiz::record(const shell::Screen *from, bool right)
+{
+    if (from != m_current.get())
+        return;
+    const Step &step = stepOf(m_step);
+    // The points are added first: an overflow ends the run on this question.
+    if (right)
+        m_score.add(step.points);
+    m_verdicts.at(questionNumberOf(m_step)) = {right, step.points};
+    handOver(from);
+}
+
+void Quiz::handOver(const shell::Screen *from)
+{
+    // A late signal from a screen already left asks for nothing.
+    if (from != m_current.get())
+        return;
+    const std::optional<ScreenId> next = stepOf(m_step).next;
+    if (!next)
+        return;
+    m_current->hideScreen();
+    m_leaving = std::move(m_current);
+    show(*next);
+    QMetaObject::invokeMethod(
+        this, [this] { m_leaving.reset(); }, Qt::QueuedConnection);
+}
+
+}  // namespace app
