@@ -18,6 +18,7 @@ setup=$(echo "$build"/refs-quiz-*-setup.exe)
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 check=wine
+installer=script/windows
 # Wine names the windows' class after the program file.
 quiz_class='^refs-quiz\.exe$'
 source "$(dirname "$0")/x_helpers.sh"

@@ -7,13 +7,14 @@ fail() {
     exit 1
 }
 
-# Ends with status 2, not a failure, when the machine lacks a tool or a display.
+# Ends with status 2, not a failure, when the machine lacks a tool or a display. The script
+# that installs the tools is script/test, or the one the caller names in $installer.
 need() {
     [[ -n "${DISPLAY:-}" ]] || { echo "$check: no X display (run under xvfb-run)" >&2; exit 2; }
     local tool
     for tool in "$@"; do
         command -v "$tool" >/dev/null \
-            || { echo "$check: $tool is missing (script/bootstrap installs it)" >&2; exit 2; }
+            || { echo "$check: $tool is missing (${installer:-script/test} installs it)" >&2; exit 2; }
     done
 }
 

@@ -17,7 +17,7 @@ check=x-orca
 source "$(dirname "$0")/x_helpers.sh"
 need orca script xdotool pgrep
 launcher=/usr/libexec/at-spi-bus-launcher
-[[ -x $launcher ]] || { echo "$check: $launcher is missing (script/bootstrap installs at-spi2-core)" >&2; exit 2; }
+[[ -x $launcher ]] || { echo "$check: $launcher is missing (script/test installs at-spi2-core)" >&2; exit 2; }
 [[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ]] || { echo "$check: no session bus (run under dbus-run-session)" >&2; exit 2; }
 
 work=$(mktemp -d)
