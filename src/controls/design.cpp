@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QPushButton>
 #include <QResource>
 #include <QStyleOptionButton>
@@ -163,15 +162,9 @@ QImage uncompressedBmp(const QString &resource)
 
 QPixmap picture(const QString &resource)
 {
-    QPixmap pixmap;
-    if (!QPixmapCache::find(resource, &pixmap)) {
-        if (const QImage bmp = uncompressedBmp(resource); !bmp.isNull())
-            pixmap = QPixmap::fromImage(bmp);
-        else
-            pixmap.load(resource);
-        QPixmapCache::insert(resource, pixmap);
-    }
-    return pixmap;
+    if (const QImage bmp = uncompressedBmp(resource); !bmp.isNull())
+        return QPixmap::fromImage(bmp);
+    return QPixmap(resource);
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ void embedAllFaces()
 {
     static std::once_flag embedded;
     std::call_once(embedded, [] {
-        for (const auto face : {u"Regular", u"Bold", u"Italic"})
+        for (const auto face : {u"Regular", u"Bold"})
             embedFace(face);
     });
 }
