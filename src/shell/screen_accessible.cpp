@@ -10,8 +10,6 @@
 #include <QLineEdit>
 #include <QWindow>
 
-#include <mutex>
-
 using namespace Qt::StringLiterals;
 
 namespace shell {
@@ -119,8 +117,9 @@ QAccessibleInterface *accessibleFor(const QString &, QObject *object)
 
 void makeScreensAccessible()
 {
-    static std::once_flag installed;
-    std::call_once(installed, [] { QAccessible::installFactory(&accessibleFor); });
+    // Taken out first, so that every screen can ask and the factory is still there once.
+    QAccessible::removeFactory(&accessibleFor);
+    QAccessible::installFactory(&accessibleFor);
 }
 
 }  // namespace shell
