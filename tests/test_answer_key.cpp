@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a student finds by searching the built program: neither an accepted formula of
 // question 5 nor which answer of a single-choice question is the right one.
+#include "answer_key.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QStringEncoder>
@@ -12,17 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::array<QStringView, 4> AcceptedFormulas{u"=$B$1*(B4-B3)", u"=$B$1*($B4-$B3)",
-                                                      u"=(B4-B3)*$B$1", u"=($B4-$B3)*$B$1"};
-
-// Each question's answers, right answer first.
-constexpr std::array<std::array<QStringView, 3>, 4> SingleChoiceAnswers{{
-    {u"латинскими буквами и сочетаниями букв", u"числами", u"словами"},
-    {u"выполнения различных расчетов и математических операций",
-     u"создания и редактирования текстов", u"создания и обработки баз данных"},
-    {u"=$C$4+D3", u"=$A$1+D3", u"=$C$4+D6"},
-    {u"=$D5+H$1", u"=$F6+H$1", u"=$D5+H$2"},
-}};
+using answer_key::AcceptedFormulas;
 
 [[nodiscard]] QByteArray encoded(QStringView text, QStringConverter::Encoding encoding)
 {
@@ -118,15 +110,16 @@ void TestAnswerKey::stringsShowsNoAcceptedFormula()
     // The other answers are stored as the program shows them: this is where a formula
     // kept as text would show.
     if (encoding == u"l"_s)
-        QVERIFY(shown.contains(u"=$C$4+D3"_s));
+        QVERIFY(shown.contains(answer_key::singleChoiceOn(app::ScreenId::Form3)->answers[0]));
 }
 
 void TestAnswerKey::singleChoiceTextsAreStoredInAnOrderThatDoesNotTell_data()
 {
     QTest::addColumn<QStringList>("answers");
-    for (std::size_t question = 0; question < SingleChoiceAnswers.size(); ++question) {
+    for (std::size_t question = 0; question < answer_key::SingleChoiceQuestions.size();
+         ++question) {
         QStringList answers;
-        for (const QStringView answer : SingleChoiceAnswers.at(question))
+        for (const QStringView answer : answer_key::SingleChoiceQuestions.at(question).answers)
             answers.append(answer.toString());
         QTest::addRow("question %zu", question + 1) << answers;
     }

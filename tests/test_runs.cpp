@@ -4,20 +4,18 @@
 #include "screens/intro/form1.h"
 #include "screens/intro/form6.h"
 #include "screens/questions/form2.h"
-#include "screens/questions/form3.h"
 #include "screens/questions/form4.h"
-#include "screens/questions/form7.h"
-#include "screens/questions/form8.h"
 #include "screens/results/form5.h"
-#include "shell/module1.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -26,31 +24,6 @@ namespace {
 // Which slot carries the right answer on each question in these runs.
 constexpr std::array<int, 4> CorrectSlots{2, 3, 1, 2};
 
-// Answers one single-choice screen with real clicks, rightly or not.
-void answer(shell::Screen &form, int correctIndex, bool right, QPushButton *enter)
-{
-    const int chosen = right ? correctIndex : correctIndex % 3 + 1;
-    QTest::mouseClick(form.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(chosen - 1)),
-                      Qt::LeftButton);
-    QTest::mouseClick(enter, Qt::LeftButton);
-}
-
-// Takes the quiz from the title screen to the grade.
-void takeQuiz(std::array<bool, 4> rightAnswers, const QString &formula)
-{
-    shell::Form1().showScreen();
-    shell::Form1().Timer1_Timer();
-    QTest::mouseClick(shell::Form6().Command1, Qt::LeftButton);
-    answer(shell::Form2(), CorrectSlots[0], rightAnswers[0], shell::Form2().Command1);
-    answer(shell::Form7(), CorrectSlots[1], rightAnswers[1], shell::Form7().Command1);
-    answer(shell::Form3(), CorrectSlots[2], rightAnswers[2], shell::Form3().Command2);
-    answer(shell::Form8(), CorrectSlots[3], rightAnswers[3], shell::Form8().Command1);
-    auto &form4 = shell::Form4();
-    QTest::mouseClick(form4.Text1, Qt::LeftButton);
-    QTest::keyClicks(form4.Text1, formula);
-    QTest::mouseClick(form4.Command3, Qt::LeftButton);
-}
-
 }  // namespace
 
 class TestRuns : public QObject {
@@ -58,18 +31,7 @@ class TestRuns : public QObject {
 
 private slots:
     void initTestCase() { harness::applyLookOnce(); }
-    void init()
-    {
-        m_draws = std::make_unique<harness::ScriptedDraws>();
-        for (const int slot : CorrectSlots)
-            m_draws->push(harness::drawFor(slot));
-        m_scoped = std::make_unique<shell::ScopedRandomSource>(*m_draws);
-    }
-    void cleanup()
-    {
-        shell::endRun();
-        m_scoped.reset();
-    }
+    void cleanup() { harness::verifyNoWindowLeft(); }
 
     void wholeRunEndsWithTotalAndGrade_data();
     void wholeRunEndsWithTotalAndGrade();
@@ -83,10 +45,6 @@ private slots:
     void keysOnTheFormulaScreen();
     void formulaBoxTakesAnyText_data();
     void formulaBoxTakesAnyText();
-
-private:
-    std::unique_ptr<harness::ScriptedDraws> m_draws;
-    std::unique_ptr<shell::ScopedRandomSource> m_scoped;
 };
 
 void TestRuns::wholeRunEndsWithTotalAndGrade_data()
@@ -96,13 +54,14 @@ void TestRuns::wholeRunEndsWithTotalAndGrade_data()
     QTest::addColumn<QString>("total");
     QTest::addColumn<QString>("grade");
 
-    const QString good = u"=$B$1*(B4-B3)"_s;
+    const QString good = answer_key::AcceptedFormulas[0].toString();
     QTest::newRow("all right") << QList<bool>{true, true, true, true, true} << good << u"9"_s
                                << u"5"_s;
     QTest::newRow("all wrong") << QList<bool>{false, false, false, false, false} << QString()
                                << u"0"_s << u"2"_s;
     QTest::newRow("only question 5")
-        << QList<bool>{false, false, false, false, true} << u"=(B4-B3)*$B$1"_s << u"3"_s << u"2"_s;
+        << QList<bool>{false, false, false, false, true}
+        << answer_key::AcceptedFormulas[2].toString() << u"3"_s << u"2"_s;
     QTest::newRow("questions 3 and 4")
         << QList<bool>{false, false, true, true, false} << u"=B$1*(B4-B3)"_s << u"4"_s << u"3"_s;
     QTest::newRow("five points") << QList<bool>{true, false, true, true, false} << QString()
@@ -110,9 +69,9 @@ void TestRuns::wholeRunEndsWithTotalAndGrade_data()
     QTest::newRow("six points") << QList<bool>{true, true, true, true, false} << u"=$b$1*(b4-b3)"_s
                                 << u"6"_s << u"4"_s;
     QTest::newRow("seven points") << QList<bool>{false, false, true, true, true}
-                                  << u"=($B4-$B3)*$B$1"_s << u"7"_s << u"4"_s;
+                                  << answer_key::AcceptedFormulas[3].toString() << u"7"_s << u"4"_s;
     QTest::newRow("eight points") << QList<bool>{true, false, true, true, true}
-                                  << u"=$B$1*($B4-$B3)"_s << u"8"_s << u"5"_s;
+                                  << answer_key::AcceptedFormulas[1].toString() << u"8"_s << u"5"_s;
 }
 
 void TestRuns::wholeRunEndsWithTotalAndGrade()
@@ -121,27 +80,31 @@ void TestRuns::wholeRunEndsWithTotalAndGrade()
     QFETCH(QString, formula);
     QFETCH(QString, total);
     QFETCH(QString, grade);
-
-    takeQuiz({right[0], right[1], right[2], right[3]}, formula);
     QCOMPARE(right.size(), 5);
 
-    auto &results = shell::Form5();
-    QVERIFY(shell::Form4().isHidden());
-    QVERIFY(results.isVisible());
-    QCOMPARE(harness::visibleScreens(), QWidgetList{&results});
-    QCOMPARE(results.Label14->text(), total);
-    QCOMPARE(results.Label8->text(), grade);
+    harness::Run run;
+    harness::takeQuiz(run, CorrectSlots, {{right[0], right[1], right[2], right[3]}, formula});
 
-    const std::array<QLabel *, 5> fields{results.Label4, results.Label5, results.Label6,
-                                         results.Label10, results.Label12};
-    const std::array<QString, 5> verdicts{u"верно (1 балл)"_s, u"верно (1 балл)"_s,
-                                          u"верно (2 балла)"_s, u"верно (2 балла)"_s,
-                                          u"верно (3 балла)"_s};
-    for (std::size_t question = 0; question < fields.size(); ++question)
-        QCOMPARE(fields[question]->text(),
-                 right[qsizetype(question)] ? verdicts[question] : u"неверно"_s);
+    auto *results = run.screenAs<screens::Form5>();
+    QVERIFY(results);
+    QCOMPARE(harness::visibleScreens(), QWidgetList{results});
+    QCOMPARE(results->Label14->text(), total);
+    QCOMPARE(results->Label8->text(), grade);
 
-    for (const QLabel *label : results.findChildren<QLabel *>())
+    // The fields stand in run order, one per question.
+    const std::array<QLabel *, 5> fields{results->Label4, results->Label5, results->Label6,
+                                         results->Label10, results->Label12};
+    qsizetype question = 0;
+    for (const app::Step &step : app::RunOrder) {
+        if (step.role != app::Role::Question)
+            continue;
+        QCOMPARE(fields.at(std::size_t(question))->text(),
+                 right[question] ? answer_key::rightVerdict(step.points)
+                                 : answer_key::WrongVerdict.toString());
+        ++question;
+    }
+
+    for (const QLabel *label : results->findChildren<QLabel *>())
         QVERIFY2(!label->text().startsWith(u"Label"_s), qPrintable(label->objectName()));
 }
 
@@ -162,15 +125,22 @@ void TestRuns::lastQuestionWritesTheTotalAndItsGrade()
     QFETCH(int, total);
     QFETCH(QString, grade);
 
-    auto &form = shell::Form4();
-    form.showScreen();
-    Module1::Score = static_cast<std::uint8_t>(total);
-    QTest::mouseClick(form.Command3, Qt::LeftButton);  // a wrong answer adds nothing
+    // Below its points question 5 can only be answered wrongly; from them on, rightly, so
+    // that the total counts the last answer too.
+    const int points = app::stepOf(answer_key::FormulaScreen).points;
+    const bool right = total >= points;
+    harness::Run run;
+    auto &form = dynamic_cast<screens::Form4 &>(
+        run.start(answer_key::FormulaScreen, right ? total - points : total));
+    if (right)
+        form.Text1->setText(answer_key::AcceptedFormulas[0].toString());
+    QTest::mouseClick(form.Command3, Qt::LeftButton);
 
-    auto &results = shell::Form5();
-    QVERIFY(results.isVisible());
-    QCOMPARE(results.Label14->text(), QString::number(total));
-    QCOMPARE(results.Label8->text(), grade);
+    auto *results = run.screenAs<screens::Form5>();
+    QVERIFY(results);
+    QVERIFY(results->isVisible());
+    QCOMPARE(results->Label14->text(), QString::number(total));
+    QCOMPARE(results->Label8->text(), grade);
 }
 
 void TestRuns::titleHandsOverOnceAfterTwoSeconds_data()
@@ -192,60 +162,76 @@ void TestRuns::titleHandsOverOnceAfterTwoSeconds()
     QFETCH(int, ticks);
     QFETCH(QString, onShow);
 
-    auto &title = shell::Form1();
-    QTest::qWait(builtBeforeMs);
+    // A run makes its title as it shows it; a title built early stands alone.
+    harness::Run run;
+    std::optional<screens::Form1> early;
+    if (builtBeforeMs > 0) {
+        early.emplace();
+        QTest::qWait(builtBeforeMs);
+    }
     QElapsedTimer clock;
     QList<qint64> ticked;
     const QObject watching;
-    QObject::connect(title.Timer1, &QTimer::timeout, &watching,
-                     [&] { ticked.append(clock.elapsed()); });
     clock.start();
-    title.showScreen();
+    if (early)
+        early->showScreen();
+    const QPointer<screens::Form1> title =
+        early ? &*early : &dynamic_cast<screens::Form1 &>(run.start());
+    QObject::connect(title->Timer1, &QTimer::timeout, &watching,
+                     [&] { ticked.append(clock.elapsed()); });
     QTest::qWait(watchMs);
 
     QCOMPARE(ticked.size(), ticks);
     for (const qint64 at : ticked)
         QVERIFY2(at >= 1990 && at < 2500, qPrintable(u"ticked %1 ms after showing"_s.arg(at)));
-    QCOMPARE(title.Timer1->isActive(), ticked.isEmpty());
     const QWidgetList visible = harness::visibleScreens();
     QCOMPARE(visible.size(), 1);
     QCOMPARE(visible.first()->objectName(), onShow);
-
-    if (ticked.isEmpty())
+    if (ticked.isEmpty()) {
+        QVERIFY(title->Timer1->isActive());
         return;
+    }
     // A tick that comes late does not hand over a second time.
-    QVERIFY(QMetaObject::invokeMethod(title.Timer1, "timeout"));
+    if (title) {
+        QVERIFY(!title->Timer1->isActive());
+        QVERIFY(QMetaObject::invokeMethod(title->Timer1, "timeout"));
+    }
     QCOMPARE(harness::visibleScreens(), visible);
-    QVERIFY(!shell::Form2.isFilled());
+    QCOMPARE(run.step(), app::ScreenId::Form6);
+    QCOMPARE(run.draws().seedings, 0);
 }
 
 void TestRuns::titleIgnoresClicksAndKeys()
 {
-    auto &title = shell::Form1();
-    title.showScreen();
+    harness::Run run;
+    auto &title = dynamic_cast<screens::Form1 &>(run.start());
     QTest::mouseClick(title.Label1, Qt::LeftButton);
     QTest::mouseClick(title.Picture1, Qt::LeftButton);
     for (const auto key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Tab, Qt::Key_Escape})
         QTest::keyClick(&title, key);
 
+    QCOMPARE(run.step(), app::ScreenId::Form1);
     QVERIFY(title.isVisible());
-    QVERIFY(!shell::Form6.isFilled());
     QVERIFY(title.Timer1->isActive());
 }
 
 void TestRuns::startButtonOpensQuestionOneWithAFreshDraw()
 {
-    shell::Form1().showScreen();
-    shell::Form1().Timer1_Timer();
-    QCOMPARE(m_draws->seedings, 0);
-    QVERIFY(!shell::Form2.isFilled());
+    harness::Run run{harness::drawFor(CorrectSlots[0])};
+    dynamic_cast<screens::Form1 &>(run.start()).Timer1_Timer();
+    const QPointer<screens::Form6> instructions = run.screenAs<screens::Form6>();
+    QVERIFY(instructions);
+    QCOMPARE(run.draws().seedings, 0);
 
-    QTest::mouseClick(shell::Form6().Command1, Qt::LeftButton);
+    QTest::mouseClick(instructions->Command1, Qt::LeftButton);
 
-    QCOMPARE(m_draws->seedings, 1);
-    QVERIFY(shell::Form6().isHidden());
-    QVERIFY(shell::Form2().isVisible());
-    QCOMPARE(shell::Form2().Option1[1]->text(), u"латинскими буквами и сочетаниями букв"_s);
+    QCOMPARE(run.draws().seedings, 1);
+    QVERIFY(instructions->isHidden());
+    auto *question = run.screenAs<screens::Form2>();
+    QVERIFY(question);
+    QVERIFY(question->isVisible());
+    QCOMPARE(question->Option1[CorrectSlots[0] - 1]->text(),
+             answer_key::singleChoiceOn(app::ScreenId::Form2)->answers[0]);
 }
 
 void TestRuns::keysOnTheFormulaScreen_data()
@@ -265,24 +251,26 @@ void TestRuns::keysOnTheFormulaScreen()
     QFETCH(int, key);
     QFETCH(bool, judged);
 
-    auto &form = shell::Form4();
-    form.showScreen();
-    QVERIFY(harness::waitUntilActive(form));
-    QCOMPARE(QApplication::focusWidget(), form.Command3);
+    harness::Run run;
+    const QPointer<screens::Form4> form =
+        &dynamic_cast<screens::Form4 &>(run.start(answer_key::FormulaScreen));
+    QVERIFY(harness::waitUntilActive(*form));
+    QCOMPARE(QApplication::focusWidget(), form->Command3);
     if (typeFirst) {
-        QTest::keyClick(&form, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), form.Text1);
-        QTest::keyClicks(form.Text1, u"=$B$1*(B4-B3)"_s);
+        QTest::keyClick(form, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form->Text1);
+        QTest::keyClicks(form->Text1, answer_key::AcceptedFormulas[0].toString());
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
 
-    QCOMPARE(shell::Form5.isFilled(), judged);
-    QCOMPARE(form.isVisible(), !judged);
+    QCOMPARE(form && form->isVisible(), !judged);
+    QCOMPARE(run.step(), judged ? app::ScreenId::Form5 : answer_key::FormulaScreen);
     if (judged) {
-        QVERIFY(shell::Form5().isVisible());
-        QCOMPARE(shell::Form5().Label12->text(), u"неверно"_s);
-        QCOMPARE(shell::Form5().Label14->text(), u"0"_s);
-        QCOMPARE(shell::Form5().Label8->text(), u"2"_s);
+        auto *results = run.screenAs<screens::Form5>();
+        QVERIFY(results->isVisible());
+        QCOMPARE(results->Label12->text(), answer_key::WrongVerdict);
+        QCOMPARE(results->Label14->text(), u"0"_s);
+        QCOMPARE(results->Label8->text(), u"2"_s);
     }
 }
 
@@ -292,7 +280,7 @@ void TestRuns::formulaBoxTakesAnyText_data()
     QTest::addColumn<bool>("paste");  // or type key by key
     QTest::addColumn<bool>("right");
 
-    const QString answer = u"=$B$1*(B4-B3)"_s;
+    const QString answer = answer_key::AcceptedFormulas[0].toString();
     const QString megabyte(1 << 20, u'B');
     QTest::newRow("the answer typed") << answer << false << true;
     QTest::newRow("the answer pasted") << answer << true << true;
@@ -338,8 +326,8 @@ void TestRuns::formulaBoxTakesAnyText()
     QFETCH(bool, paste);
     QFETCH(bool, right);
 
-    auto &form = shell::Form4();
-    form.showScreen();
+    harness::Run run;
+    auto &form = dynamic_cast<screens::Form4 &>(run.start(answer_key::FormulaScreen));
     QVERIFY(harness::waitUntilActive(form));
     QTest::mouseClick(form.Text1, Qt::LeftButton);
     QElapsedTimer clock;
@@ -360,17 +348,22 @@ void TestRuns::formulaBoxTakesAnyText()
     QTest::keyClick(form.Text1, Qt::Key_Backspace);
     QApplication::processEvents();
     const qint64 keys = clock.restart();
+    const qsizetype held = form.Text1->text().size();
+    // The form goes once the results are up.
     QTest::mouseClick(form.Command3, Qt::LeftButton);
     QApplication::processEvents();
     const qint64 judging = clock.elapsed();
     qInfo("%lld code units pasted or typed, %lld held; entered in %lld ms, two keys in %lld ms, "
           "judged in %lld ms",
-          text.size(), form.Text1->text().size(), entering, keys, judging);
+          text.size(), held, entering, keys, judging);
 
-    QVERIFY(form.isHidden());
-    QVERIFY(shell::Form5().isVisible());
-    QCOMPARE(shell::Form5().Label12->text(), right ? u"верно (3 балла)"_s : u"неверно"_s);
-    QCOMPARE(int{Module1::Score}, right ? 3 : 0);
+    auto *results = run.screenAs<screens::Form5>();
+    QVERIFY(results);
+    QCOMPARE(harness::visibleScreens(), QWidgetList{results});
+    const int points = app::stepOf(answer_key::FormulaScreen).points;
+    QCOMPARE(results->Label12->text(),
+             right ? answer_key::rightVerdict(points) : answer_key::WrongVerdict.toString());
+    QCOMPARE(int{run.quiz().score()}, right ? points : 0);
 #ifdef __SANITIZE_ADDRESS__
     // The sanitizers' checks slow every allocation and copy several times over.
     constexpr qint64 Slowdown = 5;

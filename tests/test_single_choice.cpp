@@ -2,45 +2,22 @@
 #include "quiz_harness.h"
 
 #include "controls/design.h"
-#include "screens/questions/form2.h"
-#include "screens/questions/form3.h"
-#include "screens/questions/form4.h"
 #include "screens/questions/form7.h"
-#include "screens/questions/form8.h"
-#include "screens/results/form5.h"
-#include "shell/module1.h"
+#include "shell/screen.h"
 
-#include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(shell::ScreenId)
+Q_DECLARE_METATYPE(app::ScreenId)
 
 namespace {
-
-struct QuestionScreen {
-    shell::ScreenId id;
-    shell::ScreenId next;
-    const char *button;
-    const char *field;
-    int points;
-    const char16_t *verdict;
-};
-
-constexpr std::array<QuestionScreen, 4> Screens{{
-    {shell::ScreenId::Form2, shell::ScreenId::Form7, "Command1", "Label4", 1, u"верно (1 балл)"},
-    {shell::ScreenId::Form7, shell::ScreenId::Form3, "Command1", "Label5", 1, u"верно (1 балл)"},
-    {shell::ScreenId::Form3, shell::ScreenId::Form8, "Command2", "Label6", 2, u"верно (2 балла)"},
-    {shell::ScreenId::Form8, shell::ScreenId::Form4, "Command1", "Label10", 2, u"верно (2 балла)"},
-}};
-
-// Question 5 judges a typed formula and hands over to the results.
-constexpr QuestionScreen FormulaQuestion{
-    shell::ScreenId::Form4, shell::ScreenId::Form5, "Command3", "Label12", 3, u"верно (3 балла)"};
 
 enum class SecondPress {
     DoubleClick,
@@ -56,6 +33,14 @@ QRadioButton *slot(QWidget &form, int index)
     return form.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(index));
 }
 
+// Which of the five questions the screen asks, counted along the run.
+std::size_t questionOf(app::ScreenId screen)
+{
+    return static_cast<std::size_t>(
+        std::count_if(app::RunOrder.begin(), &app::stepOf(screen),
+                      [](const app::Step &step) { return step.role == app::Role::Question; }));
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(SecondPress)
@@ -65,7 +50,7 @@ class TestSingleChoice : public QObject {
 
 private slots:
     void initTestCase() { harness::applyLookOnce(); }
-    void cleanup() { shell::endRun(); }
+    void cleanup() { harness::verifyNoWindowLeft(); }
 
     void placesAnswersByCorrectIndex_data();
     void placesAnswersByCorrectIndex();
@@ -73,7 +58,7 @@ private slots:
     void startsWithTheDesignSelection();
     void judgesTheSelectedSlot_data();
     void judgesTheSelectedSlot();
-    void resultsExistButStayHiddenAfterQuestionOne();
+    void questionOneRecordsItsVerdictBeforeAnyResults();
     void aSecondPressChangesNothing_data();
     void aSecondPressChangesNothing();
     void noOptionCaptionIsCutOff_data();
@@ -82,74 +67,47 @@ private slots:
 
 void TestSingleChoice::placesAnswersByCorrectIndex_data()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<app::ScreenId>("screen");
     QTest::addColumn<int>("correctIndex");
     QTest::addColumn<QStringList>("captions");
 
-    const QString latin = u"латинскими буквами и сочетаниями букв"_s;
-    const QString numbers = u"числами"_s;
-    const QString words = u"словами"_s;
-    QTest::newRow("Form2 1") << shell::ScreenId::Form2 << 1 << QStringList{latin, numbers, words};
-    QTest::newRow("Form2 2") << shell::ScreenId::Form2 << 2 << QStringList{words, latin, numbers};
-    QTest::newRow("Form2 3") << shell::ScreenId::Form2 << 3 << QStringList{numbers, words, latin};
-
-    const QString sums = u"выполнения различных расчетов и математических операций"_s;
-    const QString texts = u"создания и редактирования текстов"_s;
-    const QString bases = u"создания и обработки баз данных"_s;
-    QTest::newRow("Form7 1") << shell::ScreenId::Form7 << 1 << QStringList{sums, texts, bases};
-    QTest::newRow("Form7 2") << shell::ScreenId::Form7 << 2 << QStringList{texts, sums, bases};
-    QTest::newRow("Form7 3") << shell::ScreenId::Form7 << 3 << QStringList{texts, bases, sums};
-
-    QTest::newRow("Form3 1") << shell::ScreenId::Form3 << 1
-                             << QStringList{u"=$C$4+D3"_s, u"=$A$1+D3"_s, u"=$C$4+D6"_s};
-    QTest::newRow("Form3 2") << shell::ScreenId::Form3 << 2
-                             << QStringList{u"=$A$1+D3"_s, u"=$C$4+D3"_s, u"=$C$4+D6"_s};
-    QTest::newRow("Form3 3") << shell::ScreenId::Form3 << 3
-                             << QStringList{u"=$A$1+D3"_s, u"=$C$4+D6"_s, u"=$C$4+D3"_s};
-
-    QTest::newRow("Form8 1") << shell::ScreenId::Form8 << 1
-                             << QStringList{u"=$D5+H$1"_s, u"=$F6+H$1"_s, u"=$D5+H$2"_s};
-    QTest::newRow("Form8 2") << shell::ScreenId::Form8 << 2
-                             << QStringList{u"=$F6+H$1"_s, u"=$D5+H$1"_s, u"=$D5+H$2"_s};
-    QTest::newRow("Form8 3") << shell::ScreenId::Form8 << 3
-                             << QStringList{u"=$F6+H$1"_s, u"=$D5+H$2"_s, u"=$D5+H$1"_s};
+    for (const answer_key::SingleChoice &question : answer_key::SingleChoiceQuestions) {
+        for (int correct = 1; correct <= 3; ++correct)
+            QTest::addRow("%s %d", harness::nameOf(question.screen), correct)
+                << question.screen << correct << answer_key::captionsFor(question, correct);
+    }
 }
 
 void TestSingleChoice::placesAnswersByCorrectIndex()
 {
-    QFETCH(shell::ScreenId, screen);
+    QFETCH(app::ScreenId, screen);
     QFETCH(int, correctIndex);
     QFETCH(QStringList, captions);
 
-    harness::ScriptedDraws draws{harness::drawFor(correctIndex)};
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
+    harness::Run run{harness::drawFor(correctIndex)};
+    shell::Screen &form = run.start(screen);
 
-    QCOMPARE(draws.seedings, 1);
+    QCOMPARE(run.draws().seedings, 1);
     for (int index = 0; index < 3; ++index)
         QCOMPARE(slot(form, index)->text(), captions.at(index));
 }
 
 void TestSingleChoice::startsWithTheDesignSelection_data()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<app::ScreenId>("screen");
     QTest::addColumn<int>("selected");  // -1: none
-    QTest::newRow("Form2") << shell::ScreenId::Form2 << 0;
-    QTest::newRow("Form7") << shell::ScreenId::Form7 << -1;
-    QTest::newRow("Form3") << shell::ScreenId::Form3 << 0;
-    QTest::newRow("Form8") << shell::ScreenId::Form8 << 0;
+    for (const answer_key::SingleChoice &question : answer_key::SingleChoiceQuestions)
+        QTest::newRow(harness::nameOf(question.screen))
+            << question.screen << question.selectedAtStart - 1;
 }
 
 void TestSingleChoice::startsWithTheDesignSelection()
 {
-    QFETCH(shell::ScreenId, screen);
+    QFETCH(app::ScreenId, screen);
     QFETCH(int, selected);
 
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
+    harness::Run run;
+    shell::Screen &form = run.start(screen);
     QApplication::processEvents();
 
     // Whatever takes the focus when the screen appears, the selection is the design's.
@@ -159,68 +117,69 @@ void TestSingleChoice::startsWithTheDesignSelection()
 
 void TestSingleChoice::judgesTheSelectedSlot_data()
 {
-    QTest::addColumn<int>("screen");
+    QTest::addColumn<app::ScreenId>("screen");
     QTest::addColumn<int>("correctIndex");
     QTest::addColumn<int>("chosen");  // 0: nothing selected
     QTest::addColumn<bool>("right");
 
-    for (int screen = 0; screen < 4; ++screen) {
-        const int form = static_cast<int>(Screens.at(screen).id) + 1;
+    for (const answer_key::SingleChoice &question : answer_key::SingleChoiceQuestions) {
         for (int correct = 1; correct <= 3; ++correct) {
             for (int chosen = 1; chosen <= 3; ++chosen) {
-                QTest::addRow("Form%d correct %d chosen %d", form, correct, chosen)
-                    << screen << correct << chosen << (chosen == correct);
+                QTest::addRow("%s correct %d chosen %d", harness::nameOf(question.screen), correct,
+                              chosen)
+                    << question.screen << correct << chosen << (chosen == correct);
             }
         }
     }
-    QTest::newRow("Form7 nothing selected") << 1 << 1 << 0 << false;
+    QTest::newRow("Form7 nothing selected") << app::ScreenId::Form7 << 1 << 0 << false;
 }
 
 void TestSingleChoice::judgesTheSelectedSlot()
 {
-    QFETCH(int, screen);
+    QFETCH(app::ScreenId, screen);
     QFETCH(int, correctIndex);
     QFETCH(int, chosen);
     QFETCH(bool, right);
-    const QuestionScreen &question = Screens.at(screen);
+    const app::Step &step = app::stepOf(screen);
 
-    harness::ScriptedDraws draws{harness::drawFor(correctIndex)};
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(question.id);
-    form.showScreen();
+    harness::Run run{harness::drawFor(correctIndex)};
+    const QPointer<shell::Screen> form = &run.start(screen);
     if (chosen > 0)
-        QTest::mouseClick(slot(form, chosen - 1), Qt::LeftButton);
-    QTest::mouseClick(form.findChild<QPushButton *>(QLatin1String(question.button)),
-                      Qt::LeftButton);
+        QTest::mouseClick(slot(*form, chosen - 1), Qt::LeftButton);
+    QTest::mouseClick(harness::enterOf(run), Qt::LeftButton);
 
-    auto *field = shell::Form5().findChild<QLabel *>(QLatin1String(question.field));
-    QCOMPARE(field->text(), right ? QString::fromUtf16(question.verdict) : u"неверно"_s);
-    QCOMPARE(int{Module1::Score}, right ? question.points : 0);
-    QVERIFY(form.isHidden());
-    QVERIFY(shell::instance(question.next).isVisible());
-    QCOMPARE(harness::visibleScreens().size(), 1);
+    const screens::Verdict verdict = run.quiz().verdicts().at(questionOf(screen));
+    QCOMPARE(verdict.right, right);
+    QCOMPARE(int{verdict.points}, int{step.points});
+    QCOMPARE(int{run.quiz().score()}, right ? step.points : 0);
+    QVERIFY(form->isHidden());
+    QCOMPARE(run.step(), *step.next);
+    QCOMPARE(harness::visibleScreens(), QWidgetList{&run.screen()});
 }
 
-void TestSingleChoice::resultsExistButStayHiddenAfterQuestionOne()
+void TestSingleChoice::questionOneRecordsItsVerdictBeforeAnyResults()
 {
-    harness::ScriptedDraws draws{harness::drawFor(1), harness::drawFor(2)};
-    shell::ScopedRandomSource scoped(draws);
-    auto &form = shell::Form2();
-    form.showScreen();
-    QVERIFY(!shell::Form5.isFilled());
+    harness::Run run{harness::drawFor(1), harness::drawFor(2)};
+    run.start(app::ScreenId::Form2);
 
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    // The design selects slot 1, where the draw put the right answer.
+    QTest::mouseClick(harness::enterOf(run), Qt::LeftButton);
 
-    QVERIFY(shell::Form5.isFilled());
-    QVERIFY(shell::Form5().isHidden());
-    QCOMPARE(shell::Form5().Label4->text(), u"верно (1 балл)"_s);
+    const screens::Verdict verdict = run.quiz().verdicts().at(0);
+    QVERIFY(verdict.right);
+    QCOMPARE(int{verdict.points}, int{app::stepOf(app::ScreenId::Form2).points});
+    // The results are made when they are shown, not before.
+    for (const QWidget *window : QApplication::topLevelWidgets())
+        QVERIFY(window->objectName() != u"Form5"_s);
     // Question 2 drew its own placement when it appeared.
-    QCOMPARE(draws.seedings, 2);
+    QCOMPARE(run.draws().seedings, 2);
+    QCOMPARE(run.screenAs<screens::Form7>()->Option1[1]->text(),
+             answer_key::singleChoiceOn(app::ScreenId::Form7)->answers[0]);
 }
 
 void TestSingleChoice::aSecondPressChangesNothing_data()
 {
-    QTest::addColumn<int>("question");  // 0 to 3: Screens; 4: the formula question
+    QTest::addColumn<app::ScreenId>("screen");
     QTest::addColumn<SecondPress>("press");
 
     constexpr std::array<std::pair<const char *, SecondPress>, 6> Presses{{
@@ -231,33 +190,32 @@ void TestSingleChoice::aSecondPressChangesNothing_data()
         {"a click, then a queued press", SecondPress::QueuedAfter},
         {"two presses in one handler", SecondPress::ClickedTwice},
     }};
-    for (int question = 0; question <= 4; ++question) {
+    for (const app::Step &step : app::RunOrder) {
+        if (step.role != app::Role::Question)
+            continue;
         for (const auto &[name, press] : Presses)
-            QTest::addRow("question %d, %s", question + 1, name) << question << press;
+            QTest::addRow("question %zu, %s", questionOf(step.screen) + 1, name)
+                << step.screen << press;
     }
 }
 
 void TestSingleChoice::aSecondPressChangesNothing()
 {
-    QFETCH(int, question);
+    QFETCH(app::ScreenId, screen);
     QFETCH(SecondPress, press);
-    const QuestionScreen &judged = question < 4 ? Screens.at(question) : FormulaQuestion;
-    const auto following = std::ranges::find(Screens, judged.next, &QuestionScreen::id);
-    const QuestionScreen *next = following != Screens.end() ? &*following
-        : judged.next == FormulaQuestion.id                 ? &FormulaQuestion
-                                                            : nullptr;
+    const app::Step &judged = app::stepOf(screen);
+    const app::Step &next = app::stepOf(*judged.next);
 
-    harness::ScriptedDraws draws{harness::drawFor(1), harness::drawFor(1)};
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(judged.id);
-    form.showScreen();
-    QVERIFY(harness::waitUntilActive(form));
-    if (judged.id == FormulaQuestion.id)
-        form.findChild<QLineEdit *>(u"Text1"_s)->setText(u"=($B4-$B3)*$B$1"_s);
+    harness::Run run{harness::drawFor(1), harness::drawFor(1)};
+    const QPointer<shell::Screen> form = &run.start(screen);
+    QVERIFY(harness::waitUntilActive(*form));
+    if (screen == answer_key::FormulaScreen)
+        form->findChild<QLineEdit *>(u"Text1"_s)
+            ->setText(answer_key::AcceptedFormulas[3].toString());
     else
-        QTest::mouseClick(slot(form, 0), Qt::LeftButton);
-    const int seedings = draws.seedings;
-    auto *button = form.findChild<QPushButton *>(QLatin1String(judged.button));
+        QTest::mouseClick(slot(*form, 0), Qt::LeftButton);
+    const int seedings = run.draws().seedings;
+    auto *button = harness::enterOf(run);
 
     // A held key repeats its press, each time to whichever window has the focus by then.
     const auto hold = [](Qt::Key key, const QString &text) {
@@ -276,8 +234,8 @@ void TestSingleChoice::aSecondPressChangesNothing()
     switch (press) {
     case SecondPress::DoubleClick:
         // Through the window, which turns the second press into the double click.
-        QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, {},
-                           button->mapTo(&form, button->rect().center()));
+        QTest::mouseDClick(form->windowHandle(), Qt::LeftButton, {},
+                           button->mapTo(form, button->rect().center()));
         break;
     case SecondPress::HeldSpace:
         button->setFocus();
@@ -302,17 +260,17 @@ void TestSingleChoice::aSecondPressChangesNothing()
     }
     QApplication::processEvents();
 
-    auto &results = shell::Form5();
-    QCOMPARE(results.findChild<QLabel *>(QLatin1String(judged.field))->text(),
-             QString::fromUtf16(judged.verdict));
-    QCOMPARE(int{Module1::Score}, judged.points);
-    QVERIFY(form.isHidden());
-    QCOMPARE(harness::visibleScreens(), QWidgetList{&shell::instance(judged.next)});
-    // The next question neither took the press nor drew twice.
-    if (next)
-        QCOMPARE(results.findChild<QLabel *>(QLatin1String(next->field))->text(),
-                 QLatin1String(next->field));
-    QCOMPARE(draws.seedings, seedings + (next && next->id != FormulaQuestion.id ? 1 : 0));
+    const screens::Verdicts &verdicts = run.quiz().verdicts();
+    QVERIFY(verdicts.at(questionOf(screen)).right);
+    QCOMPARE(int{run.quiz().score()}, int{judged.points});
+    QVERIFY(!form || form->isHidden());
+    // The next screen neither took the press nor drew twice.
+    QCOMPARE(run.step(), next.screen);
+    QCOMPARE(harness::visibleScreens(), QWidgetList{&run.screen()});
+    if (next.role == app::Role::Question)
+        QCOMPARE(int{verdicts.at(questionOf(next.screen)).points}, 0);
+    QCOMPARE(run.draws().seedings,
+             seedings + (answer_key::singleChoiceOn(next.screen) != nullptr ? 1 : 0));
 }
 
 void TestSingleChoice::noOptionCaptionIsCutOff_data()
@@ -322,13 +280,11 @@ void TestSingleChoice::noOptionCaptionIsCutOff_data()
 
 void TestSingleChoice::noOptionCaptionIsCutOff()
 {
-    QFETCH(shell::ScreenId, screen);
+    QFETCH(app::ScreenId, screen);
     QFETCH(int, correctIndex);
 
-    harness::ScriptedDraws draws{harness::drawFor(correctIndex)};
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
+    harness::Run run{harness::drawFor(correctIndex)};
+    shell::Screen &form = run.start(screen);
 
     for (int index = 0; index < 3; ++index) {
         auto *option = qobject_cast<design::OptionButton *>(slot(form, index));
