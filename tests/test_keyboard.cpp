@@ -1,15 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quiz_harness.h"
 
-#include "screens/intro/form1.h"
 #include "screens/intro/form6.h"
-#include "screens/questions/form2.h"
-#include "screens/questions/form3.h"
 #include "screens/questions/form4.h"
-#include "screens/questions/form7.h"
-#include "screens/questions/form8.h"
 #include "screens/results/form5.h"
-#include "shell/module1.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,10 +13,11 @@
 #include <QWindow>
 
 #include <array>
+#include <map>
 
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(shell::ScreenId)
+Q_DECLARE_METATYPE(app::ScreenId)
 
 namespace {
 
@@ -46,20 +41,6 @@ void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     return harness::waitUntilActive(form) && QApplication::activeWindow() == &form;
 }
-
-struct QuestionKeys {
-    shell::ScreenId id;
-    const char *button;
-    int points;
-    int selected;  // the slot the design selects, 0: none
-};
-
-constexpr std::array<QuestionKeys, 4> Questions{{
-    {shell::ScreenId::Form2, "Command1", 1, 1},
-    {shell::ScreenId::Form7, "Command1", 1, 0},
-    {shell::ScreenId::Form3, "Command2", 2, 1},
-    {shell::ScreenId::Form8, "Command1", 2, 1},
-}};
 
 void typeText(QWindow *window, const QString &text)
 {
@@ -89,15 +70,34 @@ constexpr std::array<int, 4> CorrectSlots{3, 1, 2, 3};
     return checked;
 }
 
-// Answers the screen on show with the keys: an arrow selects the option it moves to, Space
-// the option the screen opens on; then Tab to the button and Enter. Slot 0 leaves the
-// options as the screen opens.
-void answerByKeys(shell::Screen &form, const char *button, int slot)
+// The controls that take the focus, in the order of the window's focus chain, from the
+// one the window opens on. Tab order is that chain, so this reads it even where the keys
+// cannot tell: inside an option group, which Tab crosses in one stop. Qt takes Tab away
+// from the options of a group but one, so any focus policy counts.
+[[nodiscard]] QStringList focusChain(QWidget &window)
 {
+    QWidget *const first = window.focusWidget() ? window.focusWidget() : &window;
+    QStringList chain;
+    QWidget *widget = first;
+    do {
+        if (widget->focusPolicy() != Qt::NoFocus && widget->isVisible() && widget->isEnabled())
+            chain.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != first);
+    return chain;
+}
+
+// Answers the question on show with the keys: an arrow selects the option it moves to,
+// Space the option the screen opens on; then Tab to the button and Enter. Slot 0 leaves
+// the options as the screen opens.
+void answerByKeys(const harness::Run &run, int slot)
+{
+    shell::Screen &form = run.screen();
     QVERIFY2(waitUntilActive(form), qPrintable(form.objectName()));
     int at = slotOf(QApplication::focusWidget());
     QVERIFY2(at > 0, qPrintable(u"opens on "_s + focusName()));
-    const QString enter = form.objectName() + u'.' + QLatin1String(button);
+    const QString enter =
+        form.objectName() + u'.' + QLatin1String(answer_key::singleChoiceOn(run.step())->button);
     if (slot == 0) {
         press(Qt::Key_Tab);
         QCOMPARE(focusName(), enter);
@@ -137,7 +137,7 @@ class TestKeyboard : public QObject {
 
 private slots:
     void initTestCase() { harness::applyLookOnce(); }
-    void cleanup() { shell::endRun(); }
+    void cleanup() { harness::verifyNoWindowLeft(); }
 
     void tabRingFollowsTheDesign_data();
     void tabRingFollowsTheDesign();
@@ -149,38 +149,51 @@ private slots:
 
 void TestKeyboard::tabRingFollowsTheDesign_data()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
-    QTest::addColumn<QStringList>("ring");  // from the opening focus, one Tab each
-    QTest::addColumn<int>("selected");      // the slot the design selects, 0: none
+    QTest::addColumn<app::ScreenId>("screen");
+    QTest::addColumn<QStringList>("chain");  // the design's tab order of what takes the focus
 
-    // An option group is one stop: Tab leaves it, the arrows move inside it. Focus on an
-    // option, as the screen opens or by Tab, leaves the design's selection alone.
-    QTest::newRow("Form6") << shell::ScreenId::Form6 << QStringList{u"Command1"_s} << 0;
-    QTest::newRow("Form2") << shell::ScreenId::Form2 << QStringList{u"Option1(2)"_s, u"Command1"_s}
-                           << 1;
-    QTest::newRow("Form7") << shell::ScreenId::Form7 << QStringList{u"Option1(0)"_s, u"Command1"_s}
-                           << 0;
-    QTest::newRow("Form3") << shell::ScreenId::Form3 << QStringList{u"Option1(2)"_s, u"Command2"_s}
-                           << 1;
-    QTest::newRow("Form8") << shell::ScreenId::Form8 << QStringList{u"Option1(0)"_s, u"Command1"_s}
-                           << 1;
-    QTest::newRow("Form4") << shell::ScreenId::Form4 << QStringList{u"Command3"_s, u"Text1"_s} << 0;
+    // Labels, frames and pictures take no focus, so the title and the results have none.
+    using enum app::ScreenId;
+    // clang-format off
+    const std::map<app::ScreenId, QStringList> design{
+        {Form1, {}},
+        {Form6, {u"Command1"_s}},
+        {Form2, {u"Option1(2)"_s, u"Option1(1)"_s, u"Option1(0)"_s, u"Command1"_s}},
+        {Form7, {u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Command1"_s}},
+        {Form3, {u"Option1(2)"_s, u"Option1(1)"_s, u"Option1(0)"_s, u"Command2"_s}},
+        {Form8, {u"Option1(0)"_s, u"Option1(1)"_s, u"Option1(2)"_s, u"Command1"_s}},
+        {Form4, {u"Command3"_s, u"Text1"_s}},
+        {Form5, {}},
+    };
+    // clang-format on
+    for (const app::Step &step : app::RunOrder)
+        QTest::newRow(harness::nameOf(step.screen)) << step.screen << design.at(step.screen);
 }
 
 void TestKeyboard::tabRingFollowsTheDesign()
 {
-    QFETCH(shell::ScreenId, screen);
-    QFETCH(QStringList, ring);
-    QFETCH(int, selected);
+    QFETCH(app::ScreenId, screen);
+    QFETCH(QStringList, chain);
+    const auto *question = answer_key::singleChoiceOn(screen);
+    const int selected = question ? question->selectedAtStart : 0;
 
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
+    harness::Run run;
+    shell::Screen &form = run.start(screen);
     QVERIFY(waitUntilActive(form));
+    QCOMPARE(focusChain(form), chain);
 
+    // An option group is one stop: Tab leaves it, the arrows move inside it. Focus on an
+    // option, as the screen opens or by Tab, leaves the design's selection alone.
+    QStringList ring;
+    bool inGroup = false;
+    for (const QString &control : chain) {
+        const bool option = control.startsWith(u"Option1("_s);
+        if (!(option && inGroup))
+            ring.append(control);
+        inGroup = option;
+    }
     const auto at = [&form](const QString &control) { return form.objectName() + u'.' + control; };
-    QCOMPARE(focusName(), at(ring.first()));
+    QCOMPARE(focusName(), ring.isEmpty() ? u"(none)"_s : at(ring.first()));
     QCOMPARE(checkedSlot(form), selected);
     for (qsizetype step = 1; step <= ring.size(); ++step) {
         press(Qt::Key_Tab);
@@ -191,123 +204,124 @@ void TestKeyboard::tabRingFollowsTheDesign()
         QCOMPARE(focusName(), at(ring.at(step)));
     }
     // Moving through the ring neither presses a button nor changes the selection.
+    QCOMPARE(run.step(), screen);
     QVERIFY(form.isVisible());
-    QVERIFY(!shell::Form5.isFilled());
     QCOMPARE(checkedSlot(form), selected);
 }
 
 void TestKeyboard::keysChooseEveryOption_data()
 {
-    QTest::addColumn<int>("question");
+    QTest::addColumn<app::ScreenId>("screen");
     QTest::addColumn<int>("slot");  // 0: "Ввод" at once
 
-    for (int question = 0; question < 4; ++question) {
-        const int form = int(Questions.at(question).id) + 1;
-        QTest::addRow("Form%d at once", form) << question << 0;
+    for (const answer_key::SingleChoice &question : answer_key::SingleChoiceQuestions) {
+        const char *name = harness::nameOf(question.screen);
+        QTest::addRow("%s at once", name) << question.screen << 0;
         for (int slot = 1; slot <= 3; ++slot)
-            QTest::addRow("Form%d slot %d", form, slot) << question << slot;
+            QTest::addRow("%s slot %d", name, slot) << question.screen << slot;
     }
 }
 
 void TestKeyboard::keysChooseEveryOption()
 {
-    QFETCH(int, question);
+    QFETCH(app::ScreenId, screen);
     QFETCH(int, slot);
-    const QuestionKeys &keys = Questions.at(question);
 
     // The right answer lies in the slot chosen, or in the first one: pressed at once,
     // "Ввод" judges the design's selection, as before.
     const int right = slot == 0 ? 1 : slot;
-    const int chosen = slot == 0 ? keys.selected : slot;
-    harness::ScriptedDraws draws{harness::drawFor(right)};
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(keys.id);
-    form.showScreen();
-    answerByKeys(form, keys.button, slot);
+    const int chosen = slot == 0 ? answer_key::singleChoiceOn(screen)->selectedAtStart : slot;
+    harness::Run run{harness::drawFor(right)};
+    run.start(screen);
+    answerByKeys(run, slot);
     if (QTest::currentTestFailed())
         return;
 
-    QVERIFY(form.isHidden());
-    QCOMPARE(int{Module1::Score}, chosen == right ? keys.points : 0);
+    const app::Step &step = app::stepOf(screen);
+    QCOMPARE(run.step(), *step.next);
+    QCOMPARE(int{run.quiz().score()}, chosen == right ? int{step.points} : 0);
 }
 
 void TestKeyboard::wholeRunByKeys_data()
 {
     QTest::addColumn<QList<int>>("chosen");  // slot per question
     QTest::addColumn<QString>("formula");
-    QTest::addColumn<QStringList>("verdicts");
+    QTest::addColumn<QList<bool>>("right");  // per question
     QTest::addColumn<QString>("total");
     QTest::addColumn<QString>("grade");
 
-    const QString right1 = u"верно (1 балл)"_s;
-    const QString right2 = u"верно (2 балла)"_s;
-    const QString right3 = u"верно (3 балла)"_s;
-    const QString wrong = u"неверно"_s;
-    QTest::newRow("all right") << QList<int>{3, 1, 2, 3} << u"=$B$1*(B4-B3)"_s
-                               << QStringList{right1, right1, right2, right2, right3} << u"9"_s
-                               << u"5"_s;
+    const auto &accepted = answer_key::AcceptedFormulas;
+    QTest::newRow("all right") << QList<int>{3, 1, 2, 3} << accepted[0].toString()
+                               << QList<bool>{true, true, true, true, true} << u"9"_s << u"5"_s;
     QTest::newRow("all wrong") << QList<int>{1, 2, 3, 1} << u"=B1*(B4-B3)"_s
-                               << QStringList{wrong, wrong, wrong, wrong, wrong} << u"0"_s
+                               << QList<bool>{false, false, false, false, false} << u"0"_s
                                << u"2"_s;
     QTest::newRow("questions 2, 4 and 5")
-        << QList<int>{2, 1, 1, 3} << u"=($B4-$B3)*$B$1"_s
-        << QStringList{wrong, right1, wrong, right2, right3} << u"6"_s << u"4"_s;
+        << QList<int>{2, 1, 1, 3} << accepted[3].toString()
+        << QList<bool>{false, true, false, true, true} << u"6"_s << u"4"_s;
 }
 
 void TestKeyboard::wholeRunByKeys()
 {
     QFETCH(QList<int>, chosen);
     QFETCH(QString, formula);
-    QFETCH(QStringList, verdicts);
+    QFETCH(QList<bool>, right);
     QFETCH(QString, total);
     QFETCH(QString, grade);
 
-    harness::ScriptedDraws draws;
-    for (const int slot : CorrectSlots)
-        draws.push(harness::drawFor(slot));
-    shell::ScopedRandomSource scoped(draws);
+    harness::Run run;
+    for (const float draw : harness::Run::drawsFor(CorrectSlots))
+        run.draws().push(draw);
 
     // The title goes on by itself; nothing on it takes the focus.
-    auto &title = shell::Form1();
-    title.showScreen();
-    QVERIFY(waitUntilActive(title));
+    QVERIFY(waitUntilActive(run.start()));
     QVERIFY(!QApplication::focusWidget());
-    auto &start = shell::Form6();
-    QTRY_VERIFY_WITH_TIMEOUT(start.isVisible(), 3000);
-    QVERIFY(waitUntilActive(start));
-    QCOMPARE(QApplication::focusWidget(), start.Command1);
+    QTRY_COMPARE_WITH_TIMEOUT(run.step(), app::ScreenId::Form6, 3000);
+    auto *start = run.screenAs<screens::Form6>();
+    QVERIFY(waitUntilActive(*start));
+    QCOMPARE(QApplication::focusWidget(), start->Command1);
     press(Qt::Key_Return);
 
-    for (std::size_t question = 0; question < Questions.size(); ++question) {
-        const QuestionKeys &keys = Questions.at(question);
-        answerByKeys(shell::instance(keys.id), keys.button, chosen.at(qsizetype(question)));
+    for (std::size_t question = 0; question < answer_key::SingleChoiceQuestions.size();
+         ++question) {
+        QCOMPARE(run.step(), answer_key::SingleChoiceQuestions.at(question).screen);
+        answerByKeys(run, chosen.at(qsizetype(question)));
         if (QTest::currentTestFailed())
             return;
     }
 
-    auto &last = shell::Form4();
-    QVERIFY(waitUntilActive(last));
-    QCOMPARE(QApplication::focusWidget(), last.Command3);
+    auto *last = run.screenAs<screens::Form4>();
+    QVERIFY(last);
+    QVERIFY(waitUntilActive(*last));
+    QCOMPARE(QApplication::focusWidget(), last->Command3);
     press(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), last.Text1);
-    typeText(last.windowHandle(), formula);
-    QCOMPARE(last.Text1->text(), formula);
+    QCOMPARE(QApplication::focusWidget(), last->Text1);
+    typeText(last->windowHandle(), formula);
+    QCOMPARE(last->Text1->text(), formula);
     // Enter in the text box presses nothing; the button is one Shift+Tab away.
     press(Qt::Key_Return);
-    QVERIFY(last.isVisible());
+    QVERIFY(last->isVisible());
     press(Qt::Key_Tab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), last.Command3);
+    QCOMPARE(QApplication::focusWidget(), last->Command3);
     press(Qt::Key_Return);
 
-    auto &results = shell::Form5();
-    QVERIFY(waitUntilActive(results));
-    QCOMPARE(harness::visibleScreens(), QWidgetList{&results});
-    const std::array<QLabel *, 5> fields{results.Label4, results.Label5, results.Label6,
-                                         results.Label10, results.Label12};
-    for (std::size_t question = 0; question < fields.size(); ++question)
-        QCOMPARE(fields.at(question)->text(), verdicts.at(qsizetype(question)));
-    QCOMPARE(results.Label14->text(), total);
-    QCOMPARE(results.Label8->text(), grade);
+    auto *results = run.screenAs<screens::Form5>();
+    QVERIFY(results);
+    QVERIFY(waitUntilActive(*results));
+    QCOMPARE(harness::visibleScreens(), QWidgetList{results});
+    const std::array<QLabel *, 5> fields{results->Label4, results->Label5, results->Label6,
+                                         results->Label10, results->Label12};
+    std::size_t question = 0;
+    for (const app::Step &step : app::RunOrder) {
+        if (step.role == app::Role::Question) {
+            const bool wasRight = right.at(qsizetype(question));
+            QCOMPARE(fields.at(question++)->text(),
+                     wasRight ? answer_key::rightVerdict(step.points)
+                              : answer_key::WrongVerdict.toString());
+        }
+    }
+    QCOMPARE(results->Label14->text(), total);
+    QCOMPARE(results->Label8->text(), grade);
 }
 
 QTEST_MAIN(TestKeyboard)

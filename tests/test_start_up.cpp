@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "quiz_harness.h"
+
 #include "controls/design.h"
 #include "controls/look.h"
 #include "screens/intro/form1.h"
 #include "screens/intro/form6.h"
-#include "shell/screen_slots.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -39,7 +40,7 @@ class TestStartUp : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanupTestCase() { shell::endRun(); }
+    void cleanup() { harness::verifyNoWindowLeft(); }
 
     void preparingGivesTheStyleButNoFace();
     void finishingEmbedsTheTitleFaceAndTheIconOnce();
@@ -75,9 +76,11 @@ void TestStartUp::finishingEmbedsTheTitleFaceAndTheIconOnce()
 
 void TestStartUp::theTitleIsBuiltWithItsFaceAlone()
 {
-    const screens::Form1 &title = shell::Form1();
+    // The run makes the title as it starts, as main does.
+    harness::Run run;
+    run.start();
     QCOMPARE(embeddedFaces(), 1);
-    const QFontInfo face(title.Label1->font());
+    const QFontInfo face(run.screenAs<screens::Form1>()->Label1->font());
     QCOMPARE(face.family(), u"Liberation Sans"_s);
     QVERIFY(face.bold());
     QVERIFY(face.italic());
@@ -85,16 +88,19 @@ void TestStartUp::theTitleIsBuiltWithItsFaceAlone()
 
 void TestStartUp::theScreenAfterTheTitleBringsEveryFace()
 {
-    const screens::Form6 &instructions = shell::Form6();
-    QCOMPARE(embeddedFaces(), 4);
-    const QFontInfo face(instructions.Label1->font());
+    harness::Run run;
+    run.start();
+    run.screenAs<screens::Form1>()->Timer1_Timer();
+    // The regular and the bold join the title's face; no screen sets the regular italic.
+    QCOMPARE(embeddedFaces(), 3);
+    const QFontInfo face(run.screenAs<screens::Form6>()->Label1->font());
     QCOMPARE(face.family(), u"Liberation Sans"_s);
     QVERIFY(!face.bold());
     QVERIFY(!face.italic());
 
     // Once is enough: later screens add nothing.
     design::embedAllFaces();
-    QCOMPARE(embeddedFaces(), 4);
+    QCOMPARE(embeddedFaces(), 3);
 }
 
 void TestStartUp::picturesReadInPlaceMatchQtsReader_data()
