@@ -12,9 +12,7 @@
 #include <functional>
 
 using namespace Qt::StringLiterals;
-using harness::fillResultsWithTheLongestTexts;
-
-Q_DECLARE_METATYPE(shell::ScreenId)
+Q_DECLARE_METATYPE(app::ScreenId)
 
 namespace {
 
@@ -28,7 +26,7 @@ namespace {
 
 // The colours a control is designed with: its text, and the paper behind it.
 struct Paint {
-    shell::ScreenId screen;
+    app::ScreenId screen;
     const char *control;
     QRgb text;
     QRgb back;
@@ -38,7 +36,7 @@ constexpr QRgb Face = 0xC0C0C0;     // the system's 3D face, where no background
 constexpr QRgb Black = 0x000000;    // the system's button text, where no text colour is given
 constexpr QRgb NoText = 0x1000000;  // the window itself
 
-using enum shell::ScreenId;
+using enum app::ScreenId;
 constexpr Paint DesignColours[]{
     {Form1, "Form1", NoText, 0xFFFFC0},     {Form1, "Label1", 0x008000, 0xFFFFC0},
 
@@ -87,7 +85,7 @@ class TestDesign : public QObject {
 
 private slots:
     void initTestCase() { harness::applyLookOnce(); }
-    void cleanup() { shell::endRun(); }
+    void cleanup() { harness::verifyNoWindowLeft(); }
 
     void windowsHaveTheDesignCaptionAndSize_data();
     void windowsHaveTheDesignCaptionAndSize();
@@ -106,34 +104,32 @@ private slots:
 
 void TestDesign::windowsHaveTheDesignCaptionAndSize_data()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<app::ScreenId>("screen");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("fixed");
 
     const QString title = u"Ссылки в Excel"_s;
-    QTest::newRow("Form1") << shell::ScreenId::Form1 << title << QSize(675, 482) << false;
-    QTest::newRow("Form6") << shell::ScreenId::Form6 << title << QSize(669, 474) << false;
-    QTest::newRow("Form2") << shell::ScreenId::Form2 << title << QSize(688, 492) << false;
-    QTest::newRow("Form7") << shell::ScreenId::Form7 << title << QSize(693, 490) << false;
-    QTest::newRow("Form3") << shell::ScreenId::Form3 << title << QSize(674, 498) << true;
-    QTest::newRow("Form8") << shell::ScreenId::Form8 << u"Ссылки в Excel "_s << QSize(701, 504)
+    QTest::newRow("Form1") << app::ScreenId::Form1 << title << QSize(675, 482) << false;
+    QTest::newRow("Form6") << app::ScreenId::Form6 << title << QSize(669, 474) << false;
+    QTest::newRow("Form2") << app::ScreenId::Form2 << title << QSize(688, 492) << false;
+    QTest::newRow("Form7") << app::ScreenId::Form7 << title << QSize(693, 490) << false;
+    QTest::newRow("Form3") << app::ScreenId::Form3 << title << QSize(674, 498) << true;
+    QTest::newRow("Form8") << app::ScreenId::Form8 << u"Ссылки в Excel "_s << QSize(701, 504)
                            << false;
-    QTest::newRow("Form4") << shell::ScreenId::Form4 << title << QSize(666, 474) << false;
-    QTest::newRow("Form5") << shell::ScreenId::Form5 << title << QSize(683, 486) << false;
+    QTest::newRow("Form4") << app::ScreenId::Form4 << title << QSize(666, 474) << false;
+    QTest::newRow("Form5") << app::ScreenId::Form5 << title << QSize(683, 486) << false;
 }
 
 void TestDesign::windowsHaveTheDesignCaptionAndSize()
 {
-    QFETCH(shell::ScreenId, screen);
+    QFETCH(app::ScreenId, screen);
     QFETCH(QString, caption);
     QFETCH(QSize, size);
     QFETCH(bool, fixed);
 
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
+    harness::Run run;
+    const shell::Screen &form = run.start(screen);
     // Look-alike letters print the same, so a difference is shown letter by letter.
     QVERIFY2(
         form.windowTitle() == caption,
@@ -146,10 +142,9 @@ void TestDesign::windowsHaveTheDesignCaptionAndSize()
 
 void TestDesign::controlsKeepTheirPlaceWhenResized()
 {
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    auto &form = shell::Form5();
-    form.showScreen();
+    harness::Run run;
+    run.start(app::ScreenId::Form5);
+    auto &form = *run.screenAs<screens::Form5>();
     const QRect grade = form.Label8->geometry();
     form.resize(900, 700);
     QApplication::processEvents();
@@ -159,11 +154,9 @@ void TestDesign::controlsKeepTheirPlaceWhenResized()
 
 void TestDesign::everyControlUsesTheEmbeddedFace()
 {
-    QFETCH(shell::ScreenId, screen);
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
+    QFETCH(app::ScreenId, screen);
+    harness::Run run;
+    const shell::Screen &form = run.start(screen);
 
     for (QWidget *control : form.findChildren<QWidget *>()) {
         if (!ink::captionOf(control) && !qobject_cast<QLineEdit *>(control))
@@ -178,45 +171,44 @@ void TestDesign::everyControlUsesTheEmbeddedFace()
 
 void TestDesign::fontsHaveTheDesignSize_data()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<app::ScreenId>("screen");
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("pixels");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("italic");
 
     QTest::newRow("title, 36 pt bold italic")
-        << shell::ScreenId::Form1 << u"Label1"_s << 48 << true << true;
+        << app::ScreenId::Form1 << u"Label1"_s << 48 << true << true;
     QTest::newRow("instructions, 13.5 pt")
-        << shell::ScreenId::Form6 << u"Label4"_s << 18 << false << false;
+        << app::ScreenId::Form6 << u"Label4"_s << 18 << false << false;
     QTest::newRow("start button, 24 pt")
-        << shell::ScreenId::Form6 << u"Command1"_s << 32 << false << false;
-    QTest::newRow("default 8 pt") << shell::ScreenId::Form2 << u"Option1(1)"_s << 11 << false
+        << app::ScreenId::Form6 << u"Command1"_s << 32 << false << false;
+    QTest::newRow("default 8 pt") << app::ScreenId::Form2 << u"Option1(1)"_s << 11 << false
                                   << false;
     QTest::newRow("frame, 12 pt bold")
-        << shell::ScreenId::Form2 << u"Frame1"_s << 16 << true << false;
+        << app::ScreenId::Form2 << u"Frame1"_s << 16 << true << false;
     QTest::newRow("options, 9.75 pt")
-        << shell::ScreenId::Form3 << u"Option1(2)"_s << 13 << false << false;
+        << app::ScreenId::Form3 << u"Option1(2)"_s << 13 << false << false;
     QTest::newRow("question, 13.5 pt bold")
-        << shell::ScreenId::Form3 << u"Label1"_s << 18 << true << false;
+        << app::ScreenId::Form3 << u"Label1"_s << 18 << true << false;
     QTest::newRow("formula, 18 pt bold")
-        << shell::ScreenId::Form4 << u"Text1"_s << 24 << true << false;
+        << app::ScreenId::Form4 << u"Text1"_s << 24 << true << false;
     QTest::newRow("grade, 39 pt bold")
-        << shell::ScreenId::Form5 << u"Label8"_s << 52 << true << false;
+        << app::ScreenId::Form5 << u"Label8"_s << 52 << true << false;
     QTest::newRow("total caption, 24 pt")
-        << shell::ScreenId::Form5 << u"Label13"_s << 32 << false << false;
+        << app::ScreenId::Form5 << u"Label13"_s << 32 << false << false;
 }
 
 void TestDesign::fontsHaveTheDesignSize()
 {
-    QFETCH(shell::ScreenId, screen);
+    QFETCH(app::ScreenId, screen);
     QFETCH(QString, control);
     QFETCH(int, pixels);
     QFETCH(bool, bold);
     QFETCH(bool, italic);
 
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    auto *widget = shell::instance(screen).findChild<QWidget *>(control);
+    harness::Run run;
+    auto *widget = run.start(screen).findChild<QWidget *>(control);
     QVERIFY(widget);
     const QFontInfo resolved(widget->font());
     QCOMPARE(resolved.pixelSize(), pixels);
@@ -226,7 +218,7 @@ void TestDesign::fontsHaveTheDesignSize()
 
 void TestDesign::controlsShowTheirDesignColours_data()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<app::ScreenId>("screen");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QRgb>("text");
     QTest::addColumn<QRgb>("back");
@@ -240,19 +232,16 @@ void TestDesign::controlsShowTheirDesignColours_data()
 // as the same text drawn in the same place with the design colours.
 void TestDesign::controlsShowTheirDesignColours()
 {
-    QFETCH(shell::ScreenId, screen);
+    QFETCH(app::ScreenId, screen);
     QFETCH(QString, control);
     QFETCH(QRgb, text);
     QFETCH(QRgb, back);
 
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    if (screen == Form5)
-        fillResultsWithTheLongestTexts();
+    harness::Run run;
+    shell::Screen &form = run.start(screen);
+    harness::showTheLongestResults(form);
     if (auto *formula = form.findChild<QLineEdit *>())
-        formula->setText(u"=$B$1*(B4-B3)"_s);
-    form.showScreen();
+        formula->setText(answer_key::AcceptedFormulas[0].toString());
     // A focus frame would be drawn over the caption.
     if (QWidget *focus = form.focusWidget())
         focus->clearFocus();
@@ -310,25 +299,21 @@ void TestDesign::controlsShowTheirDesignColours()
 
 void TestDesign::noTextIsCutOff()
 {
-    QFETCH(shell::ScreenId, screen);
+    QFETCH(app::ScreenId, screen);
     QFETCH(int, correctIndex);
 
-    harness::ScriptedDraws draws{harness::drawFor(correctIndex)};
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    if (screen == shell::ScreenId::Form5)
-        fillResultsWithTheLongestTexts();
-    form.showScreen();
+    harness::Run run{harness::drawFor(correctIndex)};
+    shell::Screen &form = run.start(screen);
+    harness::showTheLongestResults(form);
     const QStringList cutOff = ink::textsCutOff(form);
     QVERIFY2(cutOff.isEmpty(), qPrintable(cutOff.join(u'\n')));
 }
 
 void TestDesign::everyScreenShowsTheProgramIcon()
 {
-    QFETCH(shell::ScreenId, screen);
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    const QIcon icon = shell::instance(screen).windowIcon();
+    QFETCH(app::ScreenId, screen);
+    harness::Run run;
+    const QIcon icon = run.start(screen).windowIcon();
 
     for (const int size : {16, 32}) {
         const QImage expected =

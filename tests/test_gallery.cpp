@@ -36,6 +36,7 @@ private slots:
         harness::applyLookOnce();
         m_shots = gallery::takeSampleRun();
     }
+    void cleanup() { harness::verifyNoWindowLeft(); }
 
     void screensMatchTheirReferences_data();
     void screensMatchTheirReferences();

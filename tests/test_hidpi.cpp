@@ -6,7 +6,6 @@
 #include "quiz_harness.h"
 
 #include "controls/design.h"
-#include "screens/results/form5.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -19,9 +18,8 @@
 #include <cmath>
 
 using namespace Qt::StringLiterals;
-using harness::fillResultsWithTheLongestTexts;
 
-Q_DECLARE_METATYPE(shell::ScreenId)
+Q_DECLARE_METATYPE(app::ScreenId)
 
 namespace {
 
@@ -50,7 +48,7 @@ class TestHiDpi : public QObject {
 
 private slots:
     void initTestCase();
-    void cleanup() { shell::endRun(); }
+    void cleanup() { harness::verifyNoWindowLeft(); }
 
     void screensScaleAsAWhole_data() { harness::addRowPerScreen(); }
     void screensScaleAsAWhole();
@@ -75,11 +73,9 @@ void TestHiDpi::initTestCase()
 
 void TestHiDpi::screensScaleAsAWhole()
 {
-    QFETCH(shell::ScreenId, screen);
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
+    QFETCH(app::ScreenId, screen);
+    harness::Run run;
+    shell::Screen &form = run.start(screen);
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.windowHandle()->devicePixelRatio(), scale());
 
@@ -101,13 +97,10 @@ void TestHiDpi::screensScaleAsAWhole()
 
 void TestHiDpi::textIsDrawnAtDeviceResolution()
 {
-    QFETCH(shell::ScreenId, screen);
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    if (screen == shell::ScreenId::Form5)
-        fillResultsWithTheLongestTexts();
-    form.showScreen();
+    QFETCH(app::ScreenId, screen);
+    harness::Run run;
+    shell::Screen &form = run.start(screen);
+    harness::showTheLongestResults(form);
     // A focus frame would be drawn over the caption.
     if (QWidget *focus = form.focusWidget())
         focus->clearFocus();
@@ -165,11 +158,9 @@ void TestHiDpi::textIsDrawnAtDeviceResolution()
 
 void TestHiDpi::bordersKeepToTheEdge()
 {
-    QFETCH(shell::ScreenId, screen);
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
+    QFETCH(app::ScreenId, screen);
+    harness::Run run;
+    shell::Screen &form = run.start(screen);
 
     // A single-line border is the label's outermost logical pixel, as thick on every side.
     for (QLabel *label : form.findChildren<QLabel *>()) {
@@ -203,23 +194,21 @@ void TestHiDpi::bordersKeepToTheEdge()
 
 void TestHiDpi::picturesKeepTheirPixels_data()
 {
-    QTest::addColumn<shell::ScreenId>("screen");
+    QTest::addColumn<app::ScreenId>("screen");
     QTest::addColumn<QString>("control");
-    QTest::newRow("title picture") << shell::ScreenId::Form1 << u"Picture1"_s;
-    QTest::newRow("worksheet, question 3") << shell::ScreenId::Form3 << u"Picture1"_s;
-    QTest::newRow("worksheet, question 4") << shell::ScreenId::Form8 << u"Picture1"_s;
-    QTest::newRow("spreadsheet") << shell::ScreenId::Form4 << u"Image1"_s;
+    QTest::newRow("title picture") << app::ScreenId::Form1 << u"Picture1"_s;
+    QTest::newRow("worksheet, question 3") << app::ScreenId::Form3 << u"Picture1"_s;
+    QTest::newRow("worksheet, question 4") << app::ScreenId::Form8 << u"Picture1"_s;
+    QTest::newRow("spreadsheet") << app::ScreenId::Form4 << u"Image1"_s;
 }
 
 void TestHiDpi::picturesKeepTheirPixels()
 {
-    QFETCH(shell::ScreenId, screen);
+    QFETCH(app::ScreenId, screen);
     QFETCH(QString, control);
 
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    form.showScreen();
+    harness::Run run;
+    shell::Screen &form = run.start(screen);
     auto *picture = form.findChild<QLabel *>(control);
     QVERIFY(picture);
 
@@ -273,15 +262,12 @@ void TestHiDpi::picturesKeepTheirPixels()
 
 void TestHiDpi::noTextIsCutOff()
 {
-    QFETCH(shell::ScreenId, screen);
+    QFETCH(app::ScreenId, screen);
     QFETCH(int, correctIndex);
 
-    harness::ScriptedDraws draws{harness::drawFor(correctIndex)};
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &form = shell::instance(screen);
-    if (screen == shell::ScreenId::Form5)
-        fillResultsWithTheLongestTexts();
-    form.showScreen();
+    harness::Run run{harness::drawFor(correctIndex)};
+    shell::Screen &form = run.start(screen);
+    harness::showTheLongestResults(form);
     const QStringList cutOff = ink::textsCutOff(form);
     QVERIFY2(cutOff.isEmpty(), qPrintable(cutOff.join(u'\n')));
 }

@@ -11,17 +11,18 @@
 #include "screens/intro/form1.h"
 #include "screens/results/form5.h"
 #include "screens/results/grade.h"
-#include "shell/module1.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QWindow>
 
 #include <algorithm>
 #include <array>
@@ -39,41 +40,28 @@ constexpr int EpisodeLimitMs = 60000;
 // What the driver ends an episode with when no window was closed in it.
 constexpr int EpisodeOver = 3;
 
-struct Question {
-    QStringView screen;
-    const char *field;
-    int points;
-    QStringView rightVerdict;
-    QStringView rightText;  // empty on the formula question
-};
+using answer_key::AcceptedFormulas;
+using answer_key::SingleChoiceQuestions;
 
-constexpr std::array<Question, 5> Questions{{
-    {u"Form2", "Label4", 1, u"верно (1 балл)", u"латинскими буквами и сочетаниями букв"},
-    {u"Form7", "Label5", 1, u"верно (1 балл)",
-     u"выполнения различных расчетов и математических операций"},
-    {u"Form3", "Label6", 2, u"верно (2 балла)", u"=$C$4+D3"},
-    {u"Form8", "Label10", 2, u"верно (2 балла)", u"=$D5+H$1"},
-    {u"Form4", "Label12", 3, u"верно (3 балла)", {}},
-}};
-constexpr QStringView Wrong = u"неверно";
-
-constexpr std::array<QStringView, 4> AcceptedFormulas{u"=$B$1*(B4-B3)", u"=$B$1*($B4-$B3)",
-                                                      u"=(B4-B3)*$B$1", u"=($B4-$B3)*$B$1"};
-
-// The screens' names in the order a run passes them.
-[[nodiscard]] QString nameAt(int order)
+// The screen that asks question 1 to 5, in the order of the verdicts.
+[[nodiscard]] app::ScreenId questionOn(std::size_t question)
 {
-    return QString::fromLatin1(
-        harness::nameOf(harness::AllScreens.at(static_cast<std::size_t>(order))));
+    return question < SingleChoiceQuestions.size() ? SingleChoiceQuestions.at(question).screen
+                                                   : answer_key::FormulaScreen;
 }
 
-[[nodiscard]] int orderOf(QStringView screen)
+[[nodiscard]] QString nameOf(app::ScreenId screen)
 {
-    for (std::size_t index = 0; index < harness::AllScreens.size(); ++index) {
-        if (nameAt(static_cast<int>(index)) == screen)
-            return static_cast<int>(index);
-    }
-    return -1;
+    return QString::fromLatin1(harness::nameOf(screen));
+}
+
+// A verdict as the results word it; none while the question is not judged.
+[[nodiscard]] QString wordingOf(screens::Verdict verdict)
+{
+    if (verdict.points == 0)
+        return u"none"_s;
+    return verdict.right ? answer_key::rightVerdict(verdict.points)
+                         : answer_key::WrongVerdict.toString();
 }
 
 enum class Action {
@@ -149,28 +137,36 @@ constexpr std::array<QStringView, 9> Alphabets{
     u"\uFF1D\uFF04\uFF22\uFFFD\uFFFE\uFFFF\uE000",
 };
 
-// Draws in [0, 1) for the load handlers, from the episode's own generator.
-class EpisodeDraws final : public shell::RandomSource {
-public:
-    explicit EpisodeDraws(std::mt19937_64 &random) : m_random(random) {}
-    void randomize(float) override {}
-    [[nodiscard]] float next() override
-    {
-        return static_cast<float>(m_random() >> 40) / static_cast<float>(1 << 24);
-    }
-
-private:
-    std::mt19937_64 &m_random;
-};
-
-[[nodiscard]] int grade(int score)
+// The quiz windows that exist: the one on show, and the one just left until the event loop
+// lets it go.
+[[nodiscard]] QList<shell::Screen *> screensMade()
 {
-    return screens::gradeFor(static_cast<std::uint8_t>(score));
+    QList<shell::Screen *> made;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *screen = qobject_cast<shell::Screen *>(window))
+            made.append(screen);
+    }
+    return made;
+}
+
+template <class Form>
+[[nodiscard]] Form *made()
+{
+    for (shell::Screen *screen : screensMade()) {
+        if (auto *form = qobject_cast<Form *>(screen))
+            return form;
+    }
+    return nullptr;
 }
 
 class Episode {
 public:
-    explicit Episode(quint64 seed) : m_seed(seed), m_random(seed), m_draws(m_random) {}
+    explicit Episode(quint64 seed) : m_seed(seed), m_random(seed)
+    {
+        // Each question's placement, in [0, 1) from the episode's own generator.
+        for (std::size_t question = 0; question < SingleChoiceQuestions.size(); ++question)
+            m_run.draws().push(static_cast<float>(m_random() >> 40) / static_cast<float>(1 << 24));
+    }
 
     // Runs the episode inside the application's event loop, as main runs the quiz, and
     // returns the first broken rule, or nothing.
@@ -179,7 +175,7 @@ public:
     int events = 0;
     bool reachedResults = false;
     bool closed = false;
-    std::array<bool, 5> judgedRight{};
+    std::array<bool, screens::QuestionCount> judgedRight{};
 
 private:
     [[nodiscard]] int below(int bound)
@@ -204,24 +200,20 @@ private:
 
     quint64 m_seed;
     std::mt19937_64 m_random;
-    EpisodeDraws m_draws;
+    harness::Run m_run;
     QString m_failure;
     std::deque<QString> m_log;
 
     // What the last check saw.
-    int m_screen = 0;
-    std::array<QString, 5> m_verdicts;
-    std::array<std::optional<bool>, 5> m_rightIfJudgedNow;
+    app::ScreenId m_screen = app::ScreenId::Form1;
+    screens::Verdicts m_verdicts{};
+    std::array<std::optional<bool>, screens::QuestionCount> m_rightIfJudgedNow;
 };
 
 QString Episode::run()
 {
-    shell::ScopedRandomSource scoped(m_draws);
     harness::MessageBoxWatcher messageBoxes;
-
-    shell::Form1().showScreen();
-    for (std::size_t question = 0; question < Questions.size(); ++question)
-        m_verdicts.at(question) = QString::fromLatin1(Questions.at(question).field);
+    m_run.start();
 
     QTimer::singleShot(0, qApp, [this] {
         // A loop of the episode's own inside the application's: the program's exit tells
@@ -241,7 +233,6 @@ QString Episode::run()
         m_failure = fail(u"the program ended with status %1 after a close"_s.arg(status));
     if (m_failure.isEmpty() && !closed && status != EpisodeOver)
         m_failure = fail(u"the event loop ended with status %1 without a close"_s.arg(status));
-    shell::endRun();
     return m_failure;
 }
 
@@ -349,8 +340,10 @@ QString Episode::randomText()
 
 void Episode::type(QWindow *window, const QString &text)
 {
-    // One key press per character; a character outside the BMP comes as its pair.
-    for (qsizetype at = 0; at < text.size();) {
+    // One key press per character; a character outside the BMP comes as its pair. A key
+    // that hands over lets the window go.
+    const QPointer<QWindow> target(window);
+    for (qsizetype at = 0; at < text.size() && target;) {
         const qsizetype length = text.at(at).isHighSurrogate() && at + 1 < text.size()
                 && text.at(at + 1).isLowSurrogate()
             ? 2
@@ -459,8 +452,9 @@ bool Episode::perform(Action action, QWidget &window)
     }
     case Action::TitleTick: {
         note(u"%1: the title's timer ticks"_s.arg(where));
-        auto *timer = shell::Form1().findChild<QTimer *>(u"Timer1"_s);
-        if (!QMetaObject::invokeMethod(timer, "timeout"))
+        // Once handed over, the title goes with its timer.
+        auto *title = made<screens::Form1>();
+        if (title && !QMetaObject::invokeMethod(title->Timer1, "timeout"))
             qFatal("cannot make the title's timer tick");
         return false;
     }
@@ -493,85 +487,94 @@ QString Episode::check(bool ended)
     const QWidgetList visible = harness::visibleScreens();
     if (visible.size() != (ended ? 0 : 1))
         return fail(u"%1 quiz windows on show"_s.arg(visible.size()));
+    if (const qsizetype windows = screensMade().size(); windows > 2)
+        return fail(u"%1 quiz windows exist"_s.arg(windows));
 
-    const int screen = ended ? m_screen : orderOf(visible.first()->objectName());
+    const app::ScreenId screen = m_run.step();
+    if (!ended && visible.first() != m_run.quiz().screen())
+        return fail(u"%1 is on show while the run is at %2"_s.arg(visible.first()->objectName(),
+                                                                  nameOf(screen)));
     if (screen < m_screen)
-        return fail(u"went back from %1 to %2"_s.arg(nameAt(m_screen), nameAt(screen)));
-    if (screen > 0 && shell::Form1().findChild<QTimer *>(u"Timer1"_s)->isActive())
+        return fail(u"went back from %1 to %2"_s.arg(nameOf(m_screen), nameOf(screen)));
+    if (const auto *title = made<screens::Form1>();
+        title && screen != app::ScreenId::Form1 && title->Timer1->isActive())
         return fail(u"the title's timer still runs after the hand-over"_s);
-    if (shell::Form5.isFilled() != (screen > orderOf(Questions.front().screen)))
-        return fail(
-            u"the results exist on %1: %2"_s.arg(nameAt(screen)).arg(shell::Form5.isFilled()));
+    auto *results = made<screens::Form5>();
+    if ((results != nullptr) != (screen == app::ScreenId::Form5))
+        return fail(u"the results exist on %1: %2"_s.arg(nameOf(screen)).arg(results != nullptr));
 
+    const screens::Verdicts &verdicts = m_run.quiz().verdicts();
     int points = 0;
-    for (std::size_t index = 0; index < Questions.size(); ++index) {
-        const Question &question = Questions.at(index);
-        const bool passed = screen > orderOf(question.screen);
-        QString verdict = QString::fromLatin1(question.field);
-        if (shell::Form5.isFilled())
-            verdict = shell::Form5().findChild<QLabel *>(QLatin1String(question.field))->text();
-
-        const bool written = verdict != QLatin1String(question.field);
+    for (std::size_t index = 0; index < verdicts.size(); ++index) {
+        const screens::Verdict verdict = verdicts.at(index);
+        const app::ScreenId asked = questionOn(index);
+        const bool passed = screen > asked;
+        const bool written = verdict.points != 0;
         if (written != passed)
-            return fail(u"question %1 is %2 but its verdict is \"%3\""_s.arg(index + 1).arg(
-                passed ? u"passed"_s : u"not passed"_s, verdict));
-        if (written && verdict != question.rightVerdict && verdict != Wrong)
-            return fail(u"question %1 has the verdict \"%2\""_s.arg(index + 1).arg(verdict));
-        const QString &before = m_verdicts.at(index);
-        if (before != QLatin1String(question.field) && verdict != before)
+            return fail(u"question %1 is %2 but its verdict is %3"_s.arg(index + 1).arg(
+                passed ? u"passed"_s : u"not passed"_s, wordingOf(verdict)));
+        if (written && verdict.points != app::stepOf(asked).points)
+            return fail(
+                u"question %1 has the verdict \"%2\""_s.arg(index + 1).arg(wordingOf(verdict)));
+        const screens::Verdict before = m_verdicts.at(index);
+        if (before.points != 0 && wordingOf(verdict) != wordingOf(before))
             return fail(
                 u"the verdict of question %1 changed from \"%2\" to \"%3\""_s.arg(index + 1).arg(
-                    before, verdict));
-        if (written && before == QLatin1String(question.field)) {
+                    wordingOf(before), wordingOf(verdict)));
+        if (written && before.points == 0) {
             const std::optional<bool> expected = m_rightIfJudgedNow.at(index);
-            const bool right = verdict == question.rightVerdict;
-            if (expected && *expected != right)
+            if (expected && *expected != verdict.right)
                 return fail(
                     u"question %1 was judged %2 for an answer that is %3"_s.arg(index + 1).arg(
-                        verdict, *expected ? u"right"_s : u"wrong"_s));
-            judgedRight.at(index) = right;
+                        wordingOf(verdict), *expected ? u"right"_s : u"wrong"_s));
+            judgedRight.at(index) = verdict.right;
         }
-        if (verdict == question.rightVerdict)
-            points += question.points;
+        if (verdict.right)
+            points += verdict.points;
         m_verdicts.at(index) = verdict;
     }
 
-    const int score = Module1::Score;
-    if (score < 0 || score > 9 || score != points)
-        return fail(u"Score is %1 for verdicts worth %2 points"_s.arg(score).arg(points));
+    const int score = m_run.quiz().score();
+    if (score > 9 || score != points)
+        return fail(u"the score is %1 for verdicts worth %2 points"_s.arg(score).arg(points));
 
-    if (screen == orderOf(u"Form5")) {
+    if (results) {
         reachedResults = true;
-        auto &results = shell::Form5();
-        const QString total = results.findChild<QLabel *>(u"Label14"_s)->text();
-        const QString shownGrade = results.findChild<QLabel *>(u"Label8"_s)->text();
-        if (total != QString::number(score) || shownGrade != QString::number(grade(score)))
+        const std::array fields{results->Label4, results->Label5, results->Label6, results->Label10,
+                                results->Label12};
+        for (std::size_t index = 0; index < fields.size(); ++index) {
+            if (fields.at(index)->text() != wordingOf(verdicts.at(index)))
+                return fail(u"the results show \"%1\" for question %2, judged %3"_s.arg(
+                    fields.at(index)->text(), QString::number(index + 1),
+                    wordingOf(verdicts.at(index))));
+        }
+        const QString total = results->Label14->text();
+        const QString shownGrade = results->Label8->text();
+        if (total != QString::number(score)
+            || shownGrade != QString::number(screens::gradeFor(static_cast<std::uint8_t>(score))))
             return fail(
-                u"the results show total %1 and grade %2 for Score %3"_s.arg(total, shownGrade)
+                u"the results show total %1 and grade %2 for a score of %3"_s.arg(total, shownGrade)
                     .arg(score));
     }
 
     // What the question on show would be judged if its button were pressed now.
     m_rightIfJudgedNow.fill(std::nullopt);
-    if (!ended) {
-        for (std::size_t index = 0; index < Questions.size(); ++index) {
-            const Question &question = Questions.at(index);
-            if (orderOf(question.screen) != screen)
-                continue;
-            QWidget *form = visible.first();
-            if (question.rightText.isEmpty()) {
-                const QString typed = form->findChild<QLineEdit *>(u"Text1"_s)->text();
-                m_rightIfJudgedNow.at(index) =
-                    std::ranges::count(AcceptedFormulas, QStringView(typed)) > 0;
-            } else {
-                bool right = false;
-                for (int slot = 0; slot < 3; ++slot) {
-                    auto *option = form->findChild<QRadioButton *>(u"Option1(%1)"_s.arg(slot));
-                    if (option->isChecked())
-                        right = option->text() == question.rightText;
-                }
-                m_rightIfJudgedNow.at(index) = right;
+    for (std::size_t index = 0; index < verdicts.size() && !ended; ++index) {
+        if (questionOn(index) != screen)
+            continue;
+        QWidget *form = visible.first();
+        if (index >= SingleChoiceQuestions.size()) {
+            const QString typed = form->findChild<QLineEdit *>(u"Text1"_s)->text();
+            m_rightIfJudgedNow.at(index) =
+                std::ranges::count(AcceptedFormulas, QStringView(typed)) > 0;
+        } else {
+            bool right = false;
+            for (int slot = 0; slot < 3; ++slot) {
+                auto *option = form->findChild<QRadioButton *>(u"Option1(%1)"_s.arg(slot));
+                if (option->isChecked())
+                    right = option->text() == SingleChoiceQuestions.at(index).answers[0];
             }
+            m_rightIfJudgedNow.at(index) = right;
         }
     }
     m_screen = screen;
@@ -592,7 +595,7 @@ private slots:
                  "the monkey runs on the offscreen platform: QT_QPA_PLATFORM=offscreen");
         harness::applyLookOnce();
     }
-    void cleanup() { shell::endRun(); }
+    void cleanup() { harness::verifyNoWindowLeft(); }
 
     void episodesKeepEveryRule();
 };
@@ -615,7 +618,7 @@ void TestMonkey::episodesKeepEveryRule()
     int events = 0;
     int results = 0;
     int closes = 0;
-    std::array<int, 5> rightAnswers{};
+    std::array<int, screens::QuestionCount> rightAnswers{};
     for (int index = 0; index < episodes; ++index) {
         Episode episode(first + static_cast<quint64>(index));
         const QString failure = episode.run();

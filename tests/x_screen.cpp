@@ -30,6 +30,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProcess>
@@ -42,39 +43,48 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-std::optional<shell::ScreenId> screenNamed(const QString &name)
+std::optional<app::ScreenId> screenNamed(const QString &name)
 {
-    const QMetaEnum screens = QMetaEnum::fromType<shell::ScreenId>();
-    for (int at = 0; at < screens.keyCount(); ++at) {
-        if (name.compare(QLatin1String(screens.key(at)), Qt::CaseInsensitive) == 0)
-            return static_cast<shell::ScreenId>(screens.value(at));
+    for (const app::Step &step : app::RunOrder) {
+        if (name.compare(QLatin1String(harness::nameOf(step.screen)), Qt::CaseInsensitive) == 0)
+            return step.screen;
     }
     return std::nullopt;
 }
 
-// The results' fields a run writes: five verdicts, the total, the grade.
-std::array<QLabel *, 7> resultFields()
+// The screen made and loaded but never shown: on the X server the windows are the program's
+// under test.
+std::unique_ptr<shell::Screen> hidden(app::ScreenId id)
 {
-    auto &results = shell::Form5();
+    static harness::ScriptedDraws draws;
+    std::unique_ptr<shell::Screen> screen = app::stepOf(id).make(draws);
+    screen->load();
+    return screen;
+}
+
+// The results' fields a run writes: five verdicts, the total, the grade.
+std::array<QLabel *, 7> resultFields(const screens::Form5 &results)
+{
     return {results.Label4,  results.Label5,  results.Label6, results.Label10,
             results.Label12, results.Label14, results.Label8};
 }
 
 // The parts of the screen that change from run to run.
-QList<QRect> variableParts(shell::ScreenId id, shell::Screen &screen)
+QList<QRect> variableParts(shell::Screen &screen)
 {
     QList<QRect> parts;
     if (qobject_cast<screens::SingleChoiceScreen *>(&screen)) {
         for (const QGroupBox *frame : screen.findChildren<QGroupBox *>())
             parts.append(frame->geometry());
-    } else if (id == shell::ScreenId::Form5) {
-        for (const QLabel *field : resultFields())
+    } else if (const auto *results = qobject_cast<screens::Form5 *>(&screen)) {
+        for (const QLabel *field : resultFields(*results))
             parts.append(field->geometry());
     }
     return parts;
@@ -119,22 +129,18 @@ void printPlaces(shell::Screen &screen, qreal scale)
         std::printf("text=%s\n", qPrintable(placeOf(text, scale)));
 }
 
-int draw(shell::ScreenId id, const QString &file, const QStringList &rest)
+int draw(app::ScreenId id, const QString &file, const QStringList &rest)
 {
-    harness::ScriptedDraws draws;
-    if (!rest.isEmpty() && id != shell::ScreenId::Form5)
-        draws.push(harness::drawFor(rest.first().toInt()));
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &screen = shell::instance(id);
-    if (id == shell::ScreenId::Form5) {
-        const std::array fields = resultFields();
+    harness::Run run;
+    if (!rest.isEmpty() && id != app::ScreenId::Form5)
+        run.draws().push(harness::drawFor(rest.first().toInt()));
+    shell::Screen &screen = run.start(id);
+    if (const auto *results = run.screenAs<screens::Form5>()) {
+        const std::array fields = resultFields(*results);
         for (std::size_t at = 0; at < fields.size(); ++at)
             fields.at(at)->setText(rest.value(qsizetype(at)));
     }
-    screen.showScreen();
-    const bool saved = gallery::grabScreen(screen).save(file);
-    shell::endRun();
-    return saved ? 0 : 1;
+    return gallery::grabScreen(screen).save(file) ? 0 : 1;
 }
 
 // The screen drawn offscreen by a run of this tool, as the references are drawn.
@@ -185,15 +191,13 @@ int check(const QString &window, const QString &name, qreal scale, const QString
         ? grabbed
         : grabbed.scaled(expected.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 
-    harness::ScriptedDraws draws;
-    shell::ScopedRandomSource scoped(draws);
-    shell::Screen &screen = shell::instance(*id);
-    const QList<QRect> parts = variableParts(*id, screen);
+    const std::unique_ptr<shell::Screen> screen = hidden(*id);
+    const QList<QRect> parts = variableParts(*screen);
     int right = 0;
     if (!parts.isEmpty()) {
         const QTemporaryDir scratch;
         QImage variant;
-        if (*id == shell::ScreenId::Form5) {
+        if (*id == app::ScreenId::Form5) {
             variant = drawn(name, results, scratch);
         } else {
             // The placement whose options look most like the window's.
@@ -260,9 +264,8 @@ int check(const QString &window, const QString &name, qreal scale, const QString
                      : right     ? " (options as drawn with the right answer in that slot)"
                                  : " (fields as drawn with the texts given)",
                  qPrintable(how));
-    printPlaces(screen, scale);
+    printPlaces(*screen, scale);
     std::printf("right=%d\n", right);
-    shell::endRun();
     return 0;
 }
 
@@ -284,21 +287,17 @@ int main(int argc, char *argv[])
     if (command == u"draw"_s && id && arguments.size() >= 4)
         return draw(*id, arguments.at(3), arguments.mid(4));
     if (command == u"places"_s && id) {
-        harness::ScriptedDraws draws;
-        shell::ScopedRandomSource scoped(draws);
-        printPlaces(shell::instance(*id), arguments.size() > 3 ? arguments.at(3).toDouble() : 1.0);
-        shell::endRun();
+        printPlaces(*hidden(*id), arguments.size() > 3 ? arguments.at(3).toDouble() : 1.0);
         return 0;
     }
     if (command == u"title-hand-over"_s && arguments.size() == 3) {
         const qreal scale = arguments.at(2).toDouble();
-        const auto sizeOf = [scale](shell::ScreenId screen) {
-            const QSize size = (QSizeF(shell::instance(screen).size()) * scale).toSize();
+        const auto sizeOf = [scale](app::ScreenId screen) {
+            const QSize size = (QSizeF(hidden(screen)->size()) * scale).toSize();
             return xscreen::Size{size.width(), size.height()};
         };
-        const xscreen::Size title = sizeOf(shell::ScreenId::Form1);
-        const xscreen::Size instructions = sizeOf(shell::ScreenId::Form6);
-        shell::endRun();
+        const xscreen::Size title = sizeOf(app::ScreenId::Form1);
+        const xscreen::Size instructions = sizeOf(app::ScreenId::Form6);
         const auto milliseconds = xscreen::titleHandOver(title, instructions);
         if (!milliseconds) {
             std::fprintf(stderr,
