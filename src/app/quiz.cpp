@@ -68,7 +68,6 @@ void Quiz::show(ScreenId screen)
         break;
     }
     made->showScreen();
-    emit screenShown(screen);
 }
 
 void Quiz::record(const shell::Screen *from, bool right)

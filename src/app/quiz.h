@@ -36,10 +36,6 @@ public:
     [[nodiscard]] std::uint8_t score() const noexcept { return m_score.points(); }
     [[nodiscard]] const screens::Verdicts &verdicts() const noexcept { return m_verdicts; }
 
-signals:
-    // A new screen is on show.
-    void screenShown(app::ScreenId screen);
-
 private:
     void show(ScreenId screen);
     void handOver(const shell::Screen *from);
