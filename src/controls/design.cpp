@@ -124,7 +124,8 @@ private:
     [[nodiscard]] static qsizetype firstBreak(QStringView text)
     {
         static constexpr QStringView Breaks = u"\n\r\v\f\u0085\u2028\u2029";
-        const auto found = std::ranges::find_if(text, [](QChar c) { return Breaks.contains(c); });
+        const auto found =
+            std::find_if(text.begin(), text.end(), [](QChar c) { return Breaks.contains(c); });
         return found == text.end() ? -1 : found - text.begin();
     }
 };

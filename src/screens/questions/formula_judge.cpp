@@ -53,7 +53,8 @@ Digest digestOf(QStringView text)
 bool isAcceptedFormula(QStringView typed)
 {
     const Digest digest = digestOf(typed);
-    return std::ranges::count(AcceptedFormulas, digest) > 0;
+    return std::find(AcceptedFormulas.begin(), AcceptedFormulas.end(), digest)
+        != AcceptedFormulas.end();
 }
 
 }  // namespace screens
