@@ -85,12 +85,17 @@ void TestShell::loadHandlerRunsOncePerRun()
     // The first draw stays: slot 3 keeps the right answer.
     QCOMPARE(run.screenAs<screens::Form2>()->Option1[2]->text(),
              u"латинскими буквами и сочетаниями букв"_s);
+    run.screenAs<screens::Form2>()->Option1[2]->click();
+    QTest::mouseClick(harness::enterOf(run), Qt::LeftButton);
+    QCOMPARE(run.quiz().score(), 1);
 
-    // A new run makes the screen anew, with a draw of its own.
+    // A new run makes the screen anew, with a draw of its own, and nothing of the run before.
     auto &next = run.start(app::ScreenId::Form2);
-    QCOMPARE(run.draws().seedings, 2);
+    QCOMPARE(run.draws().seedings, 3);
     QCOMPARE(qobject_cast<screens::Form2 *>(&next)->Option1[0]->text(),
              u"латинскими буквами и сочетаниями букв"_s);
+    QCOMPARE(run.quiz().score(), 0);
+    QVERIFY(!run.quiz().verdicts()[0].right);
 }
 
 void TestShell::addPointsIsRangeChecked_data()
