@@ -50,8 +50,8 @@ void Screen::load()
 
 void Screen::closeEvent(QCloseEvent *event)
 {
-    // The classic runtime would close this screen alone and keep the passed ones
-    // loaded and hidden, leaving a program with no window: closing any screen ends the quiz.
+    // The classic runtime would close this screen alone and leave a program with no
+    // window: closing any screen ends the quiz.
     event->accept();
     endProgram(0);
 }

@@ -33,7 +33,7 @@ public:
     {
         if (kind != QAccessible::Description)
             return QAccessibleWidget::text(kind);
-        // Read when asked, not kept: the results are written while the screen is hidden.
+        // Read when asked, not kept: the fields may be written after the screen is made.
         QString fields;
         for (const QObject *child : widget()->children()) {
             const auto *label = qobject_cast<const QLabel *>(child);
