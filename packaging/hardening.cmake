@@ -3,6 +3,13 @@
 # _FORTIFY_SOURCE needs optimisation (glibc warns without it, and -Werror makes that fatal), so
 # Debug builds go without. CMake ignores CPPFLAGS, hence the define here; undefining it first
 # keeps a different level coming in through CXXFLAGS from turning into a redefinition warning.
+# WebAssembly has none of it: no position-independent code in a static program, no RELRO, and
+# Emscripten's C library has neither the stack protector's guard nor the fortified functions;
+# the browser keeps the program's memory apart from everything else.
+if(EMSCRIPTEN)
+    return()
+endif()
+
 include(CheckPIESupported)
 check_pie_supported(LANGUAGES CXX)
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)
