@@ -7,9 +7,10 @@
 set(BUILD_TESTING OFF CACHE BOOL "Build the tests")
 
 # Emscripten turns a throw into an abort unless exceptions are compiled in and caught at link
-# time; the program reports run-time errors by throwing. Qt itself is built without them.
+# time; the program reports run-time errors by throwing. Qt, built without them, asks for no
+# catching in its link options; of two settings the later wins, and libraries come last.
 add_compile_options(-fexceptions)
-add_link_options("SHELL:-s DISABLE_EXCEPTION_CATCHING=0")
+link_libraries("-sDISABLE_EXCEPTION_CATCHING=0")
 
 find_program(REFS_QUIZ_BROTLI brotli REQUIRED)
 find_program(REFS_QUIZ_GZIP gzip REQUIRED)
