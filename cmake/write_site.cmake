@@ -29,7 +29,8 @@ file(COPY_FILE ${ICO} ${SITE}/favicon.ico ONLY_IF_DIFFERENT)
 foreach(name index.html page.js page.css qtloader.js ${PROGRAM}.js ${PROGRAM}.wasm)
     set(file ${SITE}/${name})
     if(NOT EXISTS ${file}.br OR ${file} IS_NEWER_THAN ${file}.br)
-        execute_process(COMMAND ${BROTLI} --best --force --output=${file}.br ${file}
+        # --no-copy-stat: a copy with its original's time would look out of date on every build.
+        execute_process(COMMAND ${BROTLI} --best --force --no-copy-stat --output=${file}.br ${file}
             COMMAND_ERROR_IS_FATAL ANY)
     endif()
     if(NOT EXISTS ${file}.gz OR ${file} IS_NEWER_THAN ${file}.gz)
