@@ -11,7 +11,6 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -31,14 +30,6 @@ enum class SecondPress {
 QRadioButton *slot(QWidget &form, int index)
 {
     return form.findChild<QRadioButton *>(u"Option1(%1)"_s.arg(index));
-}
-
-// Which of the five questions the screen asks, counted along the run.
-std::size_t questionOf(app::ScreenId screen)
-{
-    return static_cast<std::size_t>(
-        std::count_if(app::RunOrder.begin(), &app::stepOf(screen),
-                      [](const app::Step &step) { return step.role == app::Role::Question; }));
 }
 
 }  // namespace
@@ -148,7 +139,7 @@ void TestSingleChoice::judgesTheSelectedSlot()
         QTest::mouseClick(slot(*form, chosen - 1), Qt::LeftButton);
     QTest::mouseClick(harness::enterOf(run), Qt::LeftButton);
 
-    const screens::Verdict verdict = run.quiz().verdicts().at(questionOf(screen));
+    const screens::Verdict verdict = run.quiz().verdicts().at(app::questionNumberOf(screen));
     QCOMPARE(verdict.right, right);
     QCOMPARE(int{verdict.points}, int{step.points});
     QCOMPARE(int{run.quiz().score()}, right ? step.points : 0);
@@ -194,7 +185,7 @@ void TestSingleChoice::aSecondPressChangesNothing_data()
         if (step.role != app::Role::Question)
             continue;
         for (const auto &[name, press] : Presses)
-            QTest::addRow("question %zu, %s", questionOf(step.screen) + 1, name)
+            QTest::addRow("question %zu, %s", app::questionNumberOf(step.screen) + 1, name)
                 << step.screen << press;
     }
 }
@@ -261,14 +252,14 @@ void TestSingleChoice::aSecondPressChangesNothing()
     QApplication::processEvents();
 
     const screens::Verdicts &verdicts = run.quiz().verdicts();
-    QVERIFY(verdicts.at(questionOf(screen)).right);
+    QVERIFY(verdicts.at(app::questionNumberOf(screen)).right);
     QCOMPARE(int{run.quiz().score()}, int{judged.points});
     QVERIFY(!form || form->isHidden());
     // The next screen neither took the press nor drew twice.
     QCOMPARE(run.step(), next.screen);
     QCOMPARE(harness::visibleScreens(), QWidgetList{&run.screen()});
     if (next.role == app::Role::Question)
-        QCOMPARE(int{verdicts.at(questionOf(next.screen)).points}, 0);
+        QCOMPARE(int{verdicts.at(app::questionNumberOf(next.screen)).points}, 0);
     QCOMPARE(run.draws().seedings,
              seedings + (answer_key::singleChoiceOn(next.screen) != nullptr ? 1 : 0));
 }

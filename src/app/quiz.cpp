@@ -6,22 +6,9 @@
 #include "screens/results/grade.h"
 #include "shell/runtime_error.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace app {
-
-namespace {
-
-// Which of the five questions a step asks, counted along the run.
-[[nodiscard]] std::size_t questionNumberOf(ScreenId screen)
-{
-    const auto *step = &stepOf(screen);
-    return static_cast<std::size_t>(std::count_if(
-        RunOrder.begin(), step, [](const Step &each) { return each.role == Role::Question; }));
-}
-
-}  // namespace
 
 Quiz::Quiz(std::unique_ptr<shell::RandomSource> random, QObject *parent)
     : QObject(parent)

@@ -62,4 +62,11 @@ const Step &stepOf(ScreenId screen)
     return RunOrder.at(static_cast<std::size_t>(screen));
 }
 
+std::size_t questionNumberOf(ScreenId screen)
+{
+    return static_cast<std::size_t>(
+        std::count_if(RunOrder.begin(), &stepOf(screen),
+                      [](const Step &step) { return step.role == Role::Question; }));
+}
+
 }  // namespace app

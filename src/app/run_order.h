@@ -36,4 +36,7 @@ extern const std::array<Step, 8> RunOrder;
 
 [[nodiscard]] const Step &stepOf(ScreenId screen);
 
+// Which of the questions, from 0, a question's screen asks, counted along the run.
+[[nodiscard]] std::size_t questionNumberOf(ScreenId screen);
+
 }  // namespace app
