@@ -11,7 +11,6 @@
 #include <QRadioButton>
 #include <QTest>
 
-
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(app::ScreenId)
