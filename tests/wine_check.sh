@@ -246,8 +246,20 @@ entry() {
 
 "$wineserver" -w
 state > "$work/before"
-"$wine" "$setup" /S || fail "the installer ended with status $?"
-"$wineserver" -w
+# A silent installer says nothing of why it stopped: Wine's errors and the free space (a full
+# disk stops the extraction) tell a machine's trouble from the installer's. One failure seen on
+# a CI machine did not come back in dozens of runs, so a second try is allowed, and reported.
+install() {
+    local status=0
+    WINEDEBUG=err+all "$wine" "$setup" /S > "$work/installer.log" 2>&1 || status=$?
+    "$wineserver" -w
+    (( status == 0 )) && return
+    echo "$check: the installer ended with status $status; Wine said:" >&2
+    tail -20 "$work/installer.log" >&2
+    df -h "$WINEPREFIX" "${TMPDIR:-/tmp}" >&2
+    return "$status"
+}
+install || { note "trying the installer once more"; install; } || fail "the installer failed twice"
 cmp -s "$exe" "$installed/refs-quiz.exe" || fail "no program installed in Program Files\\refs-quiz"
 [[ -f "$installed/LICENSE.txt" && -f "$installed/uninstall.exe" ]] \
     || fail "the licence or the uninstaller is missing"
