@@ -18,6 +18,11 @@
     var messageText = document.getElementById('message-text');
     var restart = document.getElementById('restart');
     var canvas = document.getElementById('screen');
+    var frame = document.getElementById('window');
+    var caption = document.getElementById('caption');
+    var closeBox = document.getElementById('close');
+    var screenText = document.getElementById('screen-text');
+    var focusText = document.getElementById('focus-text');
 
     function setState(state) {
         body.setAttribute('data-state', state);
@@ -26,7 +31,9 @@
 
     function say(text, button) {
         loading.hidden = true;
-        canvas.hidden = true;
+        frame.hidden = true;
+        screenText.textContent = '';
+        focusText.textContent = '';
         messageText.textContent = text;
         restart.hidden = !button;
         if (button)
@@ -97,6 +104,31 @@
         };
     }
 
+    // The program calls these as it shows a screen and as the focus moves: the page is the
+    // screen's window frame and, for a screen reader, its voice (the program's Qt tells the
+    // browser nothing of what it draws).
+    function speak(region, text) {
+        // A new node each time, so that a text said twice is said again.
+        var line = document.createElement('p');
+        line.textContent = text;
+        region.textContent = '';
+        region.appendChild(line);
+    }
+    window.refsQuizPage = {
+        showScreen: function (name, title, width, height, text) {
+            body.setAttribute('data-screen', name);
+            caption.textContent = title;
+            document.title = title;
+            canvas.style.width = width + 'px';
+            canvas.style.height = height + 'px';
+            focusText.textContent = '';
+            speak(screenText, text);
+        },
+        announce: function (text) {
+            speak(focusText, text);
+        }
+    };
+
     var loader = QtLoader({
         canvasElements: [canvas],
         showLoader: function (state) {
@@ -147,6 +179,13 @@
     window.addEventListener('error', function (event) {
         if (body.getAttribute('data-state') === 'running' && event.error instanceof WebAssembly.RuntimeError)
             end(true);
+    });
+
+    // As the desktop's close box: the program ends the quiz.
+    closeBox.addEventListener('click', function () {
+        var module = loader.module();
+        if (body.getAttribute('data-state') === 'running' && module && module.refsQuizCloseScreen)
+            module.refsQuizCloseScreen();
     });
 
     loader.loadEmscriptenModule(program);

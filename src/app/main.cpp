@@ -4,10 +4,17 @@
 
 #include <QApplication>
 
+#ifdef Q_OS_WASM
+#include "shell/web_page.h"
+#endif
+
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     design::prepareLook(application);
+#ifdef Q_OS_WASM
+    const shell::WebPage page(application);
+#endif
 
     app::Quiz quiz;
     quiz.start();

@@ -4,6 +4,10 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#ifdef Q_OS_WASM
+#include "shell/web_page.h"
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace shell {
@@ -36,17 +40,36 @@ QString errorMessage(const RuntimeError &error)
 
 void reportRuntimeError(const RuntimeError &error)
 {
+    // Shown without a nested event loop, which a browser cannot run: the handler that raised
+    // the error is already over, the box blocks every screen, and closing it ends the program.
+    // It belongs to the screen on show, if any, and goes when it is closed.
+    QWidget *screen = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) {
+            screen = window;
+            break;
+        }
+    }
     // The program's title, as the classic runtime puts it on its error messages.
-    QMessageBox box(QMessageBox::Critical, u"Ссылки в Excel"_s, errorMessage(error),
-                    QMessageBox::Ok);
-    box.setObjectName(u"RuntimeErrorBox"_s);
-    box.exec();
-    endProgram(RuntimeErrorExitStatus);
+    auto *box = new QMessageBox(QMessageBox::Critical, u"Ссылки в Excel"_s, errorMessage(error),
+                                QMessageBox::Ok, screen);
+    box->setObjectName(u"RuntimeErrorBox"_s);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(box, &QMessageBox::finished, [] { endProgram(RuntimeErrorExitStatus); });
+    box->show();
+#ifdef Q_OS_WASM
+    WebPage::announce(*box);
+#endif
 }
 
 void endProgram(int status)
 {
+#ifdef Q_OS_WASM
+    WebPage::end(status);
+#else
     QCoreApplication::exit(status);
+#endif
 }
 
 }  // namespace shell

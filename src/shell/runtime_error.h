@@ -40,7 +40,8 @@ inline constexpr int RuntimeErrorExitStatus = 1;
 // The text of the message box that reports an unhandled run-time error.
 [[nodiscard]] QString errorMessage(const RuntimeError &error);
 
-// Shows the message box for the error, then ends the program with RuntimeErrorExitStatus.
+// Shows the message box for the error and returns; closing the box ends the program with
+// RuntimeErrorExitStatus.
 void reportRuntimeError(const RuntimeError &error);
 
 // Runs an event handler so that no exception ever leaves it into Qt's event loop:
@@ -59,7 +60,8 @@ void runHandler(Handler &&handler) noexcept
     }
 }
 
-// Ends the program: the event loop returns the status to main.
+// Ends the program: the event loop returns the status to main, or in a browser, where it
+// never returns, the page is told.
 void endProgram(int status);
 
 }  // namespace shell

@@ -7,6 +7,12 @@
 
 #include <QCloseEvent>
 
+#include <utility>
+
+#ifdef Q_OS_WASM
+#include "shell/web_page.h"
+#endif
+
 namespace shell {
 
 Screen::Screen(const QString &name, const QString &caption, int clientWidth, int clientHeight,
@@ -24,12 +30,20 @@ Screen::Screen(const QString &name, const QString &caption, int clientWidth, int
     } else {
         resize(client);
     }
+#ifdef Q_OS_WASM
+    // The page draws the window's frame around the canvas, which holds the client area alone.
+    setWindowFlag(Qt::FramelessWindowHint);
+#endif
     design::paint(this, {.back = background});
 }
 
 void Screen::showScreen()
 {
     load();
+#ifdef Q_OS_WASM
+    WebPage::showScreen(*this);
+    move(0, 0);
+#endif
     show();
     activateWindow();
 }
@@ -46,6 +60,20 @@ void Screen::load()
         return;
     m_loaded = true;
     Form_Load();
+}
+
+bool Screen::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+#ifdef Q_OS_WASM
+    // The paint goes out with the frame the browser is drawing; what is queued now runs after it.
+    if (event->type() == QEvent::Paint && !std::exchange(m_appeared, true))
+        QMetaObject::invokeMethod(this, &Screen::appeared, Qt::QueuedConnection);
+#else
+    if (event->type() == QEvent::Show && !std::exchange(m_appeared, true))
+        appeared();
+#endif
+    return handled;
 }
 
 void Screen::closeEvent(QCloseEvent *event)

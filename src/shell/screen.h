@@ -39,6 +39,10 @@ protected:
 
     // The screen's load handler; screens that have one override it.
     virtual void Form_Load() {}
+    // Runs once, when the screen is first in front of the user: as it is shown on the desktop,
+    // and in a browser, which draws it a good while after, once the frame holding its first
+    // paint is out.
+    virtual void appeared() {}
 
     // Runs the handler when the signal comes, as an event handler of this screen. The
     // handler may be a signal of the screen's own, which it then emits.
@@ -54,10 +58,12 @@ protected:
         });
     }
 
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     bool m_loaded = false;
+    bool m_appeared = false;
 };
 
 }  // namespace shell

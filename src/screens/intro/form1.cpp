@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QTimer>
 
-#include <utility>
-
 using namespace Qt::StringLiterals;
 using namespace design;
 
@@ -30,12 +28,10 @@ Form1::Form1() : Screen(u"Form1"_s, u"Ссылки в Excel"_s, 10125, 7230, Pap
     handle(Timer1, &QTimer::timeout, &Form1::Timer1_Timer);
 }
 
-void Form1::showEvent(QShowEvent *event)
+void Form1::appeared()
 {
-    Screen::showEvent(event);
-    // The two seconds count from the moment the title is on screen.
-    if (!std::exchange(m_shownBefore, true))
-        Timer1->start();
+    // The two seconds count from the moment the title is in front of the user.
+    Timer1->start();
 }
 
 void Form1::Timer1_Timer()

@@ -22,10 +22,7 @@ public:
     void Timer1_Timer();
 
 protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
-    bool m_shownBefore = false;
+    void appeared() override;
 };
 
 }  // namespace screens

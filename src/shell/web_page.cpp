@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/web_page.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <emscripten.h>
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstdint>
+
+using namespace Qt::StringLiterals;
+
+namespace shell {
+
+namespace {
+
+// Calls a function of the page's, if the page has it: the program also runs in pages that
+// are not ours (a bare Qt page, say) and must not fail there.
+template <class... Arguments>
+void callPage(const char *function, Arguments &&...arguments)
+{
+    const emscripten::val page = emscripten::val::global("refsQuizPage");
+    if (page.isUndefined() || page[function].isUndefined())
+        return;
+    page.call<void>(function, std::forward<Arguments>(arguments)...);
+}
+
+[[nodiscard]] std::string utf8(const QString &text)
+{
+    return text.simplified().toStdString();
+}
+
+// Joins what is said into sentences, as a screen reader pauses between them.
+void addSentence(QString &said, const QString &sentence)
+{
+    const QString part = sentence.simplified();
+    if (part.isEmpty())
+        return;
+    if (!said.isEmpty()) {
+        if (!said.endsWith(u'.') && !said.endsWith(u'?') && !said.endsWith(u':'))
+            said += u'.';
+        said += u' ';
+    }
+    said += part;
+}
+
+[[nodiscard]] QString accessibleName(QWidget *widget)
+{
+    const QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+// What a screen reader says as a window opens: its caption, then its texts top to bottom as
+// they were laid out, each label that names a field followed by the field's text.
+[[nodiscard]] QString windowText(const QWidget &window)
+{
+    QString said;
+    addSentence(said, window.windowTitle());
+    for (const QLabel *label : window.findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        if (!label->isVisibleTo(&window))
+            continue;
+        QString sentence = label->text();
+        if (const auto *field = qobject_cast<const QLineEdit *>(label->buddy()))
+            sentence += u' ' + field->text();
+        else if (const auto *shown = qobject_cast<const QLabel *>(label->buddy()))
+            sentence += u' ' + shown->text();
+        addSentence(said, sentence);
+    }
+    return said;
+}
+
+// What a screen reader says of the control that takes the focus, in Russian: its name, what
+// it is and, for an option, whether it is chosen. Entering a frame of options names the frame.
+[[nodiscard]] QString focusText(QWidget *focused, const QWidget *before)
+{
+    QString said;
+    if (const auto *frame = qobject_cast<const QGroupBox *>(focused->parentWidget());
+        frame && !(before && frame->isAncestorOf(before)))
+        addSentence(said, frame->title() + u", группа"_s);
+    const QString name = accessibleName(focused);
+    if (const auto *option = qobject_cast<const QRadioButton *>(focused))
+        addSentence(said,
+                    name
+                        + (option->isChecked() ? u", переключатель, выбран"_s
+                                               : u", переключатель, не выбран"_s));
+    else if (qobject_cast<const QAbstractButton *>(focused))
+        addSentence(said, name + u", кнопка"_s);
+    else if (const auto *box = qobject_cast<const QLineEdit *>(focused))
+        addSentence(said,
+                    name + u", поле ввода"_s
+                        + (box->text().isEmpty() ? QString() : u", "_s + box->text()));
+    else
+        addSentence(said, name);
+    return said;
+}
+
+// The page's close box: closing the screen on show ends the quiz, as on the desktop.
+void closeScreen()
+{
+    if (QWidget *box = QApplication::activeModalWidget()) {
+        box->close();
+        return;
+    }
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible()) {
+            window->close();
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(refs_quiz_page)
+{
+    emscripten::function("refsQuizCloseScreen", &closeScreen);
+}
+
+WebPage::WebPage(QApplication &application)
+{
+    connect(&application, &QApplication::focusChanged, this, [this](QWidget *before, QWidget *now) {
+        disconnect(m_toggled);
+        if (!now)
+            return;
+        callPage("announce", utf8(focusText(now, before)));
+        // Space chooses the option that has the focus: say so.
+        if (auto *option = qobject_cast<QRadioButton *>(now))
+            m_toggled = connect(option, &QRadioButton::toggled, this, [option] {
+                callPage("announce", utf8(focusText(option, option)));
+            });
+    });
+}
+
+void WebPage::showScreen(const QWidget &screen)
+{
+    callPage("showScreen", utf8(screen.objectName()), utf8(screen.windowTitle()), screen.width(),
+             screen.height(), utf8(windowText(screen)));
+}
+
+void WebPage::announce(const QWidget &window)
+{
+    callPage("announce", utf8(windowText(window)));
+}
+
+void WebPage::end(int status)
+{
+    // After the handler that ends the program has returned into the browser's event loop.
+    emscripten_async_call(
+        [](void *status) {
+            emscripten_force_exit(static_cast<int>(reinterpret_cast<std::intptr_t>(status)));
+        },
+        reinterpret_cast<void *>(static_cast<std::intptr_t>(status)), 0);
+}
+
+}  // namespace shell
