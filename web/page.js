@@ -124,6 +124,11 @@
             focusText.textContent = '';
             speak(screenText, text);
         },
+        // A window over the screen, such as a message box.
+        announceWindow: function (text) {
+            focusText.textContent = '';
+            speak(screenText, text);
+        },
         announce: function (text) {
             speak(focusText, text);
         }

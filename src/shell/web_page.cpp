@@ -146,7 +146,7 @@ void WebPage::showScreen(const QWidget &screen)
 
 void WebPage::announce(const QWidget &window)
 {
-    callPage("announce", utf8(windowText(window)));
+    callPage("announceWindow", utf8(windowText(window)));
 }
 
 void WebPage::end(int status)
