@@ -57,10 +57,10 @@ void reportRuntimeError(const RuntimeError &error)
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     QObject::connect(box, &QMessageBox::finished, [] { endProgram(RuntimeErrorExitStatus); });
-    box->show();
 #ifdef Q_OS_WASM
     WebPage::announce(*box);
 #endif
+    box->show();
 }
 
 void endProgram(int status)
