@@ -121,6 +121,10 @@
             document.title = title;
             canvas.style.width = width + 'px';
             canvas.style.height = height + 'px';
+            // This Qt does not watch the canvas's size: it is told, and sizes its drawing buffer.
+            var module = loader.module();
+            if (module && module.qtResizeContainerElement)
+                module.qtResizeContainerElement(canvas);
             focusText.textContent = '';
             speak(screenText, text);
         },

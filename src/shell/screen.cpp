@@ -11,6 +11,8 @@
 
 #ifdef Q_OS_WASM
 #include "shell/web_page.h"
+
+#include <emscripten/html5.h>
 #endif
 
 namespace shell {
@@ -35,6 +37,14 @@ Screen::Screen(const QString &name, const QString &caption, int clientWidth, int
     setWindowFlag(Qt::FramelessWindowHint);
 #endif
     design::paint(this, {.back = background});
+}
+
+Screen::~Screen()
+{
+#ifdef Q_OS_WASM
+    if (m_drawing != 0)
+        emscripten_cancel_animation_frame(m_drawing);
+#endif
 }
 
 void Screen::showScreen()
@@ -66,9 +76,17 @@ bool Screen::event(QEvent *event)
 {
     const bool handled = QWidget::event(event);
 #ifdef Q_OS_WASM
-    // The paint goes out with the frame the browser is drawing; what is queued now runs after it.
+    // The paint reaches the canvas in the browser's next animation frame at the latest: what
+    // is queued from that frame runs once it is drawn.
     if (event->type() == QEvent::Paint && !std::exchange(m_appeared, true))
-        QMetaObject::invokeMethod(this, &Screen::appeared, Qt::QueuedConnection);
+        m_drawing = emscripten_request_animation_frame(
+            [](double, void *screen) -> EM_BOOL {
+                auto *self = static_cast<Screen *>(screen);
+                self->m_drawing = 0;
+                QMetaObject::invokeMethod(self, &Screen::appeared, Qt::QueuedConnection);
+                return EM_FALSE;
+            },
+            this);
 #else
     if (event->type() == QEvent::Show && !std::exchange(m_appeared, true))
         appeared();

@@ -19,6 +19,8 @@ class Screen : public QWidget {
     Q_OBJECT
 
 public:
+    ~Screen() override;
+
     // Makes the window visible and active, loading it first if needed; returns at once.
     void showScreen();
     // Makes the window invisible; the screen keeps every value.
@@ -64,6 +66,9 @@ protected:
 private:
     bool m_loaded = false;
     bool m_appeared = false;
+#ifdef Q_OS_WASM
+    long m_drawing = 0;  // the animation frame asked for after the first paint
+#endif
 };
 
 }  // namespace shell

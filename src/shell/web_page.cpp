@@ -13,6 +13,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cstdint>
 
 using namespace Qt::StringLiterals;
@@ -51,8 +52,13 @@ void addSentence(QString &said, const QString &sentence)
     said += part;
 }
 
-[[nodiscard]] QString accessibleName(QWidget *widget)
+// A field is called by the label that names it, as Orca calls it, before its own name.
+[[nodiscard]] QString spokenName(QWidget *widget)
 {
+    for (const QLabel *label : widget->window()->findChildren<QLabel *>()) {
+        if (label->buddy() == widget)
+            return label->text();
+    }
     const QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
     return accessible ? accessible->text(QAccessible::Name) : QString();
 }
@@ -63,8 +69,12 @@ void addSentence(QString &said, const QString &sentence)
 {
     QString said;
     addSentence(said, window.windowTitle());
-    for (const QLabel *label : window.findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
-        if (!label->isVisibleTo(&window))
+    const QList<QLabel *> labels = window.findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    for (const QLabel *label : labels) {
+        // A field is read with the label that names it.
+        if (!label->isVisibleTo(&window)
+            || std::any_of(labels.cbegin(), labels.cend(),
+                           [label](const QLabel *other) { return other->buddy() == label; }))
             continue;
         QString sentence = label->text();
         if (const auto *field = qobject_cast<const QLineEdit *>(label->buddy()))
@@ -84,7 +94,7 @@ void addSentence(QString &said, const QString &sentence)
     if (const auto *frame = qobject_cast<const QGroupBox *>(focused->parentWidget());
         frame && !(before && frame->isAncestorOf(before)))
         addSentence(said, frame->title() + u", группа"_s);
-    const QString name = accessibleName(focused);
+    const QString name = spokenName(focused);
     if (const auto *option = qobject_cast<const QRadioButton *>(focused))
         addSentence(said,
                     name
