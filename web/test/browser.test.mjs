@@ -256,7 +256,7 @@ async function choose(page, run, screen, slot) {
             focused.endsWith(said(caption)) || focused.endsWith(said(caption, 'не выбран')));
         assert.notEqual(at, -1, `the focus is said to be on "${focused}"`);
         const before = await textOf(page, '#focus-text');
-        await page.keyboard.press(at === slot - 1 ? 'Space' : at < slot - 1 ? 'ArrowDown' : 'ArrowUp');
+        await page.keyboard.press(at === slot - 1 ? ' ' : at < slot - 1 ? 'ArrowDown' : 'ArrowUp');
         await page.waitForFunction((before) => document.querySelector('#focus-text').textContent !== before,
             { timeout: 5000 }, before);
     }
