@@ -5,8 +5,9 @@
 // do, finds the slot the right answer was drawn into, and tells where to click and what the
 // desktop's screen reader is offered. script/web --test builds the site and the tool and runs
 // this; by hand, from this folder: `npm ci && npm test`, with REFS_QUIZ_SITE naming a built
-// site folder if it is not build-web/site and REFS_QUIZ_X_SCREEN the tool if it is not
-// build/tests/x-screen. The browser gets no network beyond the server here.
+// site folder if it is not build-web/site, REFS_QUIZ_X_SCREEN the tool if it is not
+// build/tests/x-screen, and REFS_QUIZ_BROWSERS="chromium firefox" on an X server for both
+// browsers. The browser gets no network beyond the server here.
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFile } from 'node:child_process';
@@ -84,8 +85,6 @@ const launchers = {
         browser: 'firefox',
         executablePath: process.env.REFS_QUIZ_FIREFOX ?? '/usr/bin/firefox-esr',
         headless: false,
-        // Firefox turns WebGL off on a display without a GPU it knows; Mesa draws it in software.
-        extraPrefsFirefox: { 'webgl.force-enabled': true },
     }),
 };
 const browsers = (process.env.REFS_QUIZ_BROWSERS ?? 'chromium').split(/\s+/);
