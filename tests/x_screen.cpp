@@ -168,7 +168,7 @@ void printTexts(shell::Screen &screen, app::ScreenId id, int right)
     for (QLineEdit *text : screen.findChildren<QLineEdit *>())
         std::printf("text_name=%s\n", qPrintable(quoted(accessibleName(text))));
     if (id == answer_key::FormulaScreen)
-        std::printf("formula=%s\n",
+        std::printf("right_formula=%s\n",
                     qPrintable(quoted(answer_key::AcceptedFormulas.front().toString())));
 }
 

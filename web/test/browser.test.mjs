@@ -350,7 +350,7 @@ async function takeQuiz(page, run, t) {
     await page.waitForFunction(() => document.body.dataset.screen === 'Form4', { timeout: 30000 });
     const formula = assignments((await xScreenRun('places', 'form4')).stdout);
     // A blank after the right formula makes it wrong and leaves the screen as its reference.
-    const typed = answers[4] ? formula.formula : `${formula.formula} `;
+    const typed = answers[4] ? formula.right_formula : `${formula.right_formula} `;
     if (run.input === 'keyboard')
         await tabTo(page, 'Tab', `${formula.text_name}, поле ввода`);
     else
