@@ -10,6 +10,13 @@
 //       the window shows, the results' seven fields (five verdicts, the total, the grade)
 //       filled with the TEXTs. Prints, as shell assignments, where to click (button, options
 //       top to bottom, text) and right, the option (1 to 3) holding a question's right answer.
+//   x-screen check-file FILE SCREEN [SCALE [TEXT...]]
+//       As check, with a PNG file for the window: a browser's canvas (web/test), every pixel
+//       within two levels. Also prints what the desktop's accessibility offers of the screen
+//       (said), the options' captions top to bottom (captions), the accessible names of the
+//       button and text, and the formula the answer key accepts, as places does.
+//   x-screen verdicts right|wrong...
+//       Prints the results' five verdicts for questions answered so (verdicts).
 //   x-screen places SCREEN [SCALE]
 //       Prints where to click, as check does, without looking at any window.
 //   x-screen title-hand-over SCALE
@@ -27,6 +34,7 @@
 #include "screens/questions/single_choice.h"
 #include "screens/results/form5.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -112,6 +120,58 @@ QString placeOf(const QWidget *control, qreal scale, std::optional<QPoint> at = 
     return u"\"%1 %2\""_s.arg(qRound(inside.x() * scale)).arg(qRound(inside.y() * scale));
 }
 
+// A word for the shell, whatever it holds ($ in a formula, say).
+QString quoted(const QString &text)
+{
+    QString inner = text;
+    return u'\'' + inner.replace(u'\'', u"'\\''"_s) + u'\'';
+}
+
+void printList(const char *name, const QStringList &texts)
+{
+    QStringList words;
+    for (const QString &text : texts)
+        words.append(quoted(text));
+    std::printf("%s=(%s)\n", name, qPrintable(words.join(u' ')));
+}
+
+[[nodiscard]] QString accessibleName(QWidget *widget)
+{
+    const QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+// What a screen reader on the desktop is offered as the window opens: its name, its texts and
+// its description, which reads the labelled fields.
+QStringList saidOf(shell::Screen &screen)
+{
+    QStringList said{accessibleName(&screen)};
+    for (QLabel *label : screen.findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        const QAccessibleInterface *text = QAccessible::queryAccessibleInterface(label);
+        if (label->isVisibleTo(&screen) && text && text->role() == QAccessible::StaticText)
+            said.append(text->text(QAccessible::Name));
+    }
+    said.append(QAccessible::queryAccessibleInterface(&screen)->text(QAccessible::Description));
+    said.removeAll(QString());
+    return said;
+}
+
+// For the browser's live region and keys: what check-file and places print beyond the places.
+void printTexts(shell::Screen &screen, app::ScreenId id, int right)
+{
+    printList("said", saidOf(screen));
+    if (const answer_key::SingleChoice *question = answer_key::singleChoiceOn(id);
+        question && right)
+        printList("captions", answer_key::captionsFor(*question, right));
+    for (QPushButton *button : screen.findChildren<QPushButton *>())
+        std::printf("button_name=%s\n", qPrintable(quoted(accessibleName(button))));
+    for (QLineEdit *text : screen.findChildren<QLineEdit *>())
+        std::printf("text_name=%s\n", qPrintable(quoted(accessibleName(text))));
+    if (id == answer_key::FormulaScreen)
+        std::printf("right_formula=%s\n",
+                    qPrintable(quoted(answer_key::AcceptedFormulas.front().toString())));
+}
+
 void printPlaces(shell::Screen &screen, qreal scale)
 {
     QList<QRadioButton *> options = screen.findChildren<QRadioButton *>();
@@ -158,7 +218,14 @@ QImage drawn(const QString &name, const QStringList &rest, const QTemporaryDir &
     return QImage(file).convertToFormat(QImage::Format_RGB32);
 }
 
-int check(const QString &window, const QString &name, qreal scale, const QStringList &results)
+// A browser's canvas comes from the same Qt drawing code as the desktop's window: only
+// antialiased glyph edges may land a level or two off (the browser build rasterises glyphs with
+// Qt's own FreeType), and any pixel further off is a fault.
+constexpr int BrowserLevels = 2;
+
+// Compares the window, grabbed off the X server, or the canvas in a PNG file.
+int check(const QString &window, const QString &name, qreal scale, const QStringList &results,
+          bool fromFile = false)
 {
     const auto id = screenNamed(name);
     if (!id) {
@@ -168,9 +235,10 @@ int check(const QString &window, const QString &name, qreal scale, const QString
     const QString referencePath =
         QDir(QStringLiteral(REFS_QUIZ_REFERENCE_DIR)).filePath(name + u".png"_s);
     QImage expected = QImage(referencePath).convertToFormat(QImage::Format_RGB32);
-    const QImage grabbed = QGuiApplication::primaryScreen()
-                               ->grabWindow(window.toULongLong(nullptr, 0))
-                               .toImage()
+    const QImage grabbed = (fromFile ? QImage(window)
+                                     : QGuiApplication::primaryScreen()
+                                           ->grabWindow(window.toULongLong(nullptr, 0))
+                                           .toImage())
                                .convertToFormat(QImage::Format_RGB32);
     if (expected.isNull() || grabbed.isNull()) {
         std::fprintf(stderr, "x-screen: no reference %s or no window %s\n",
@@ -224,7 +292,13 @@ int check(const QString &window, const QString &name, qreal scale, const QString
 
     bool matches = false;
     QString how;
-    if (scale == 1) {
+    if (fromFile && scale == 1) {
+        const gallery::Difference difference = gallery::compare(shown, expected);
+        matches = difference.worst <= BrowserLevels;
+        how =
+            u"every pixel within %1 levels of the reference's: the worst by %2"_s.arg(BrowserLevels)
+                .arg(difference.worst);
+    } else if (scale == 1) {
         const gallery::Difference difference = gallery::compare(shown, expected);
         const qsizetype allowed = gallery::allowedPixels(shown.size());
         matches = difference.pixels <= allowed;
@@ -266,6 +340,14 @@ int check(const QString &window, const QString &name, qreal scale, const QString
                  qPrintable(how));
     printPlaces(*screen, scale);
     std::printf("right=%d\n", right);
+    if (fromFile) {
+        if (auto *filled = qobject_cast<screens::Form5 *>(screen.get())) {
+            const std::array fields = resultFields(*filled);
+            for (std::size_t at = 0; at < fields.size(); ++at)
+                fields.at(at)->setText(results.value(qsizetype(at)));
+        }
+        printTexts(*screen, *id, right);
+    }
     return 0;
 }
 
@@ -278,16 +360,31 @@ int main(int argc, char *argv[])
     const QString command = arguments.value(1);
     if (command == u"acknowledge-maps"_s)
         xscreen::acknowledgeMaps();
-    const auto id = screenNamed(arguments.value(command == u"check"_s ? 3 : 2));
+    const bool checking = command == u"check"_s || command == u"check-file"_s;
+    const auto id = screenNamed(arguments.value(checking ? 3 : 2));
     harness::applyLookOnce();
-    if (command == u"check"_s && id) {
+    if (checking && id) {
         const qreal scale = arguments.size() > 4 ? arguments.at(4).toDouble() : 1.0;
-        return check(arguments.at(2), arguments.at(3), scale, arguments.mid(5));
+        return check(arguments.at(2), arguments.at(3), scale, arguments.mid(5),
+                     command == u"check-file"_s);
+    }
+    if (command == u"verdicts"_s) {
+        QStringList verdicts;
+        for (const app::Step &step : app::RunOrder) {
+            if (step.role == app::Role::Question)
+                verdicts.append(arguments.value(2 + verdicts.size()) == u"right"_s
+                                    ? answer_key::rightVerdict(step.points)
+                                    : answer_key::WrongVerdict.toString());
+        }
+        printList("verdicts", verdicts);
+        return 0;
     }
     if (command == u"draw"_s && id && arguments.size() >= 4)
         return draw(*id, arguments.at(3), arguments.mid(4));
     if (command == u"places"_s && id) {
-        printPlaces(*hidden(*id), arguments.size() > 3 ? arguments.at(3).toDouble() : 1.0);
+        const std::unique_ptr<shell::Screen> screen = hidden(*id);
+        printPlaces(*screen, arguments.size() > 3 ? arguments.at(3).toDouble() : 1.0);
+        printTexts(*screen, *id, 0);
         return 0;
     }
     if (command == u"title-hand-over"_s && arguments.size() == 3) {
@@ -307,9 +404,10 @@ int main(int argc, char *argv[])
         std::printf("%d\n", *milliseconds);
         return 0;
     }
-    std::fprintf(
-        stderr,
-        "usage: x-screen check WINDOW SCREEN [SCALE [TEXT...]] | places SCREEN [SCALE]"
-        " | title-hand-over SCALE | acknowledge-maps | draw SCREEN FILE [SLOT | TEXT...]\n");
+    std::fprintf(stderr,
+                 "usage: x-screen check WINDOW SCREEN [SCALE [TEXT...]]"
+                 " | check-file FILE SCREEN [SCALE [TEXT...]] | verdicts right|wrong..."
+                 " | places SCREEN [SCALE] | title-hand-over SCALE | acknowledge-maps"
+                 " | draw SCREEN FILE [SLOT | TEXT...]\n");
     return 2;
 }
