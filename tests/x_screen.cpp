@@ -165,8 +165,11 @@ void printTexts(shell::Screen &screen, app::ScreenId id, int right)
         printList("captions", answer_key::captionsFor(*question, right));
     for (QPushButton *button : screen.findChildren<QPushButton *>())
         std::printf("button_name=%s\n", qPrintable(quoted(accessibleName(button))));
-    for (QLineEdit *text : screen.findChildren<QLineEdit *>())
-        std::printf("text_name=%s\n", qPrintable(quoted(accessibleName(text))));
+    // Orca calls a field by the label that names it.
+    for (QLabel *label : screen.findChildren<QLabel *>()) {
+        if (qobject_cast<QLineEdit *>(label->buddy()))
+            std::printf("text_name=%s\n", qPrintable(quoted(label->text())));
+    }
     if (id == answer_key::FormulaScreen)
         std::printf("right_formula=%s\n",
                     qPrintable(quoted(answer_key::AcceptedFormulas.front().toString())));
