@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/runtime_error.h"
 
+#include "shell/screen.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -43,16 +45,9 @@ void reportRuntimeError(const RuntimeError &error)
     // Shown without a nested event loop, which a browser cannot run: the handler that raised
     // the error is already over, the box blocks every screen, and closing it ends the program.
     // It belongs to the screen on show, if any, and goes when it is closed.
-    QWidget *screen = nullptr;
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) {
-            screen = window;
-            break;
-        }
-    }
     // The program's title, as the classic runtime puts it on its error messages.
     auto *box = new QMessageBox(QMessageBox::Critical, u"Ссылки в Excel"_s, errorMessage(error),
-                                QMessageBox::Ok, screen);
+                                QMessageBox::Ok, windowOnShow());
     box->setObjectName(u"RuntimeErrorBox"_s);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);

@@ -5,6 +5,7 @@
 #include "shell/runtime_error.h"
 #include "shell/screen_accessible.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 
 #include <utility>
@@ -100,6 +101,17 @@ void Screen::closeEvent(QCloseEvent *event)
     // window: closing any screen ends the quiz.
     event->accept();
     endProgram(0);
+}
+
+QWidget *windowOnShow()
+{
+    if (QWidget *box = QApplication::activeModalWidget())
+        return box;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            return window;
+    }
+    return nullptr;
 }
 
 }  // namespace shell

@@ -71,4 +71,8 @@ private:
 #endif
 };
 
+// The window in front: a box open over the screen, or else the screen on show; none before
+// the first screen.
+[[nodiscard]] QWidget *windowOnShow();
+
 }  // namespace shell

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/web_page.h"
 
+#include "shell/screen.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -63,26 +65,22 @@ void addSentence(QString &said, const QString &sentence)
     return accessible ? accessible->text(QAccessible::Name) : QString();
 }
 
-// What a screen reader says as a window opens: its caption, then its texts top to bottom as
-// they were laid out, each label that names a field followed by the field's text.
-[[nodiscard]] QString windowText(const QWidget &window)
+// What a screen reader says as a window opens: its caption, its loose texts top to bottom,
+// then its description, which reads each labelled field with its label.
+[[nodiscard]] QString windowText(QWidget &window)
 {
     QString said;
     addSentence(said, window.windowTitle());
     const QList<QLabel *> labels = window.findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
     for (const QLabel *label : labels) {
-        // A field is read with the label that names it.
-        if (!label->isVisibleTo(&window)
-            || std::any_of(labels.cbegin(), labels.cend(),
-                           [label](const QLabel *other) { return other->buddy() == label; }))
-            continue;
-        QString sentence = label->text();
-        if (const auto *field = qobject_cast<const QLineEdit *>(label->buddy()))
-            sentence += u' ' + field->text();
-        else if (const auto *shown = qobject_cast<const QLabel *>(label->buddy()))
-            sentence += u' ' + shown->text();
-        addSentence(said, sentence);
+        const bool labelled =
+            std::any_of(labels.cbegin(), labels.cend(),
+                        [label](const QLabel *other) { return other->buddy() == label; });
+        if (label->isVisibleTo(&window) && !label->buddy() && !labelled)
+            addSentence(said, label->text());
     }
+    if (const QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&window))
+        addSentence(said, accessible->text(QAccessible::Description));
     return said;
 }
 
@@ -114,16 +112,8 @@ void addSentence(QString &said, const QString &sentence)
 // The page's close box: closing the screen on show ends the quiz, as on the desktop.
 void closeScreen()
 {
-    if (QWidget *box = QApplication::activeModalWidget()) {
-        box->close();
-        return;
-    }
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->isVisible()) {
-            window->close();
-            return;
-        }
-    }
+    if (QWidget *window = windowOnShow())
+        window->close();
 }
 
 }  // namespace
@@ -148,13 +138,13 @@ WebPage::WebPage(QApplication &application)
     });
 }
 
-void WebPage::showScreen(const QWidget &screen)
+void WebPage::showScreen(QWidget &screen)
 {
     callPage("showScreen", utf8(screen.objectName()), utf8(screen.windowTitle()), screen.width(),
              screen.height(), utf8(windowText(screen)));
 }
 
-void WebPage::announce(const QWidget &window)
+void WebPage::announce(QWidget &window)
 {
     callPage("announceWindow", utf8(windowText(window)));
 }

@@ -21,9 +21,9 @@ public:
     explicit WebPage(QApplication &application);
 
     // Before a screen is shown: the page fits the canvas to it, centred, and announces it.
-    static void showScreen(const QWidget &screen);
+    static void showScreen(QWidget &screen);
     // Reads out a window that comes up over the screen, such as a message box.
-    static void announce(const QWidget &window);
+    static void announce(QWidget &window);
     // The program's end: Qt's event loop never returns in a browser, so the runtime is ended
     // here and the page says that the quiz is over.
     static void end(int status);
