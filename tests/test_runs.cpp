@@ -83,7 +83,25 @@ void TestRuns::wholeRunEndsWithTotalAndGrade()
     QCOMPARE(right.size(), 5);
 
     harness::Run run;
+    // What a learning platform is told: each verdict as it is given, then the result.
+    QList<bool> told;
+    QList<screens::Response> responses;
+    connect(&run.quiz(), &app::Quiz::questionAnswered, this,
+            [&](std::size_t question, screens::Verdict verdict, const screens::Response &response) {
+                QCOMPARE(question, std::size_t(told.size()));
+                told << verdict.right;
+                responses << response;
+            });
+    QStringList result;
+    connect(&run.quiz(), &app::Quiz::resultsShown, this,
+            [&](std::uint8_t points, std::int16_t mark) {
+                result << QString::number(points) << QString::number(mark);
+            });
     harness::takeQuiz(run, CorrectSlots, {{right[0], right[1], right[2], right[3]}, formula});
+    QCOMPARE(told, right);
+    QCOMPARE(responses.constLast().kind, screens::Response::Kind::Typed);
+    QCOMPARE(responses.constLast().text, formula);
+    QCOMPARE(result, (QStringList{total, grade}));
 
     auto *results = run.screenAs<screens::Form5>();
     QVERIFY(results);

@@ -136,7 +136,27 @@ void TestSingleChoice::judgesTheSelectedSlot()
     const QPointer<shell::Screen> form = &run.start(screen);
     if (chosen > 0)
         QTest::mouseClick(slot(*form, chosen - 1), Qt::LeftButton);
+    QStringList captions;
+    for (int index = 0; index < 3; ++index)
+        captions << slot(*form, index)->text();
+    QList<screens::Response> responses;
+    connect(&run.quiz(), &app::Quiz::questionAnswered, this,
+            [&](std::size_t, screens::Verdict, const screens::Response &response) {
+                responses << response;
+            });
     QTest::mouseClick(harness::enterOf(run), Qt::LeftButton);
+
+    // A platform is told the chosen text's letter in the order of the texts' code units,
+    // whatever slot it was drawn into.
+    QCOMPARE(responses.size(), 1);
+    QCOMPARE(responses[0].kind, screens::Response::Kind::Choice);
+    QString letter;
+    if (chosen > 0) {
+        const QString caption = captions.at(chosen - 1);
+        captions.sort();
+        letter = QChar(char16_t(u'a' + captions.indexOf(caption)));
+    }
+    QCOMPARE(responses[0].text, letter);
 
     const screens::Verdict verdict = run.quiz().verdicts().at(app::questionNumberOf(screen));
     QCOMPARE(verdict.right, right);

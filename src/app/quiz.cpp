@@ -46,18 +46,21 @@ void Quiz::show(ScreenId screen)
         break;
     case Role::Question:
         connect(qobject_cast<screens::QuestionScreen *>(made), &screens::QuestionScreen::answered,
-                this,
-                [this, made](bool right) { shell::runHandler([&] { record(made, right); }); });
+                this, [this, made](bool right, const screens::Response &response) {
+                    shell::runHandler([&] { record(made, right, response); });
+                });
         break;
-    case Role::Results:
-        qobject_cast<screens::Form5 *>(made)->showResults(m_verdicts, m_score.points(),
-                                                          screens::gradeFor(m_score.points()));
+    case Role::Results: {
+        const std::int16_t grade = screens::gradeFor(m_score.points());
+        qobject_cast<screens::Form5 *>(made)->showResults(m_verdicts, m_score.points(), grade);
+        emit resultsShown(m_score.points(), grade);
         break;
+    }
     }
     made->showScreen();
 }
 
-void Quiz::record(const shell::Screen *from, bool right)
+void Quiz::record(const shell::Screen *from, bool right, const screens::Response &response)
 {
     if (from != m_current.get())
         return;
@@ -65,7 +68,9 @@ void Quiz::record(const shell::Screen *from, bool right)
     // The points are added first: an overflow ends the run on this question.
     if (right)
         m_score.add(step.points);
-    m_verdicts.at(questionNumberOf(m_step)) = {right, step.points};
+    const std::size_t question = questionNumberOf(m_step);
+    m_verdicts.at(question) = {right, step.points};
+    emit questionAnswered(question, m_verdicts.at(question), response);
     handOver(from);
 }
 

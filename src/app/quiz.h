@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/run_order.h"
+#include "screens/questions/question_screen.h"
 #include "screens/results/form5.h"
 #include "shell/random_source.h"
 #include "shell/score.h"
@@ -36,10 +37,18 @@ public:
     [[nodiscard]] std::uint8_t score() const noexcept { return m_score.points(); }
     [[nodiscard]] const screens::Verdicts &verdicts() const noexcept { return m_verdicts; }
 
+signals:
+    // A question has been judged: its number along the run from 0, its verdict and what the
+    // student gave. Emitted before the next screen is made.
+    void questionAnswered(std::size_t question, screens::Verdict verdict,
+                          const screens::Response &response);
+    // The results are about to be shown.
+    void resultsShown(std::uint8_t total, std::int16_t grade);
+
 private:
     void show(ScreenId screen);
     void handOver(const shell::Screen *from);
-    void record(const shell::Screen *from, bool right);
+    void record(const shell::Screen *from, bool right, const screens::Response &response);
 
     std::unique_ptr<shell::RandomSource> m_random;
     shell::Score m_score;

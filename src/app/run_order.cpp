@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <numeric>
 #include <type_traits>
 
 namespace app {
@@ -60,6 +61,13 @@ static_assert([] {
 const Step &stepOf(ScreenId screen)
 {
     return RunOrder.at(static_cast<std::size_t>(screen));
+}
+
+std::uint8_t mostPoints()
+{
+    return static_cast<std::uint8_t>(
+        std::accumulate(RunOrder.begin(), RunOrder.end(), 0,
+                        [](int sum, const Step &step) { return sum + step.points; }));
 }
 
 std::size_t questionNumberOf(ScreenId screen)

@@ -36,6 +36,9 @@ extern const std::array<Step, 8> RunOrder;
 
 [[nodiscard]] const Step &stepOf(ScreenId screen);
 
+// The total of a run with every answer right.
+[[nodiscard]] std::uint8_t mostPoints();
+
 // Which of the questions, from 0, a question's screen asks, counted along the run.
 [[nodiscard]] std::size_t questionNumberOf(ScreenId screen);
 

@@ -45,7 +45,7 @@ Form4::Form4() : QuestionScreen(u"Form4"_s, u"Ссылки в Excel"_s, 9990, 71
 
 void Form4::judge()
 {
-    emit answered(isAcceptedFormula(Text1->text()));
+    emit answered(isAcceptedFormula(Text1->text()), {Response::Kind::Typed, Text1->text()});
 }
 
 }  // namespace screens

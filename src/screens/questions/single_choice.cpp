@@ -115,7 +115,14 @@ void SingleChoiceScreen::judge()
             chosen = static_cast<std::int16_t>(index + 1);
     }
 
-    emit answered(chosen.value_or(0) == CorrectIndex);
+    Response response;
+    if (chosen && CorrectIndex >= 1 && CorrectIndex <= 3) {
+        const Answer answer =
+            m_question.placement.at(CorrectIndex - 1).at(static_cast<std::size_t>(*chosen - 1));
+        response.text =
+            QChar(u'a' + m_question.answers.positionOf.at(static_cast<std::size_t>(answer)));
+    }
+    emit answered(chosen.value_or(0) == CorrectIndex, response);
 }
 
 }  // namespace screens

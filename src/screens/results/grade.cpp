@@ -21,8 +21,6 @@ constexpr std::array<GradeStep, 6> GradeScale{{
 }};
 // clang-format on
 
-constexpr std::int16_t LowestGrade = 2;
-
 }  // namespace
 
 std::int16_t gradeFor(std::uint8_t score) noexcept
@@ -31,7 +29,7 @@ std::int16_t gradeFor(std::uint8_t score) noexcept
         if (step.score == score)
             return step.grade;
     }
-    return LowestGrade;
+    return FailingGrade;
 }
 
 }  // namespace screens
