@@ -16,7 +16,7 @@ file(SIZE ${PROGRAM_DIR}/${PROGRAM}.wasm WASM_BYTES)
 configure_file(${PAGE_DIR}/index.html ${SITE}/index.html @ONLY)
 
 set(copies
-    ${PAGE_DIR}/page.js ${PAGE_DIR}/page.css ${PAGE_DIR}/SERVER.md
+    ${PAGE_DIR}/page.js ${PAGE_DIR}/platform.js ${PAGE_DIR}/page.css ${PAGE_DIR}/SERVER.md
     ${PROGRAM_DIR}/qtloader.js ${PROGRAM_DIR}/${PROGRAM}.js ${PROGRAM_DIR}/${PROGRAM}.wasm
     ${ICON_DIR}/icon-16.png ${ICON_DIR}/icon-32.png ${ICON_DIR}/icon-128.png)
 foreach(file IN LISTS copies)
@@ -26,7 +26,7 @@ endforeach()
 # Some browsers and feed readers ask for /favicon.ico whatever the page names.
 file(COPY_FILE ${ICO} ${SITE}/favicon.ico ONLY_IF_DIFFERENT)
 
-foreach(name index.html page.js page.css qtloader.js ${PROGRAM}.js ${PROGRAM}.wasm)
+foreach(name index.html page.js platform.js page.css qtloader.js ${PROGRAM}.js ${PROGRAM}.wasm)
     set(file ${SITE}/${name})
     if(NOT EXISTS ${file}.br OR ${file} IS_NEWER_THAN ${file}.br)
         # --no-copy-stat: a copy with its original's time would look out of date on every build.

@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #ifdef Q_OS_WASM
+#include "screens/results/grade.h"
 #include "shell/web_page.h"
 #endif
 
@@ -17,6 +18,19 @@ int main(int argc, char *argv[])
 #endif
 
     app::Quiz quiz;
+#ifdef Q_OS_WASM
+    QObject::connect(
+        &quiz, &app::Quiz::questionAnswered, &page,
+        [](std::size_t question, screens::Verdict verdict, const screens::Response &response) {
+            shell::WebPage::recordAnswer(static_cast<int>(question) + 1,
+                                         response.kind == screens::Response::Kind::Typed,
+                                         response.text, verdict.right, verdict.points);
+        });
+    QObject::connect(
+        &quiz, &app::Quiz::resultsShown, &page, [](std::uint8_t total, std::int16_t grade) {
+            shell::WebPage::recordResult(total, app::mostPoints(), grade != screens::FailingGrade);
+        });
+#endif
     quiz.start();
     design::finishLook();
     return QApplication::exec();

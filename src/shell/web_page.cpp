@@ -149,6 +149,18 @@ void WebPage::announce(QWidget &window)
     callPage("announceWindow", utf8(windowText(window)));
 }
 
+void WebPage::recordAnswer(int question, bool typed, const QString &response, bool right,
+                           int points)
+{
+    // The response goes as it was typed, blanks and all: they may be what made it wrong.
+    callPage("recordAnswer", question, typed, response.toStdString(), right, points);
+}
+
+void WebPage::recordResult(int total, int most, bool passed)
+{
+    callPage("recordResult", total, most, passed);
+}
+
 void WebPage::end(int status)
 {
     // After the handler that ends the program has returned into the browser's event loop.

@@ -24,6 +24,11 @@ public:
     static void showScreen(QWidget &screen);
     // Reads out a window that comes up over the screen, such as a message box.
     static void announce(QWidget &window);
+    // For a learning platform around the page, if there is one (web/platform.js): one
+    // question's outcome, numbered from 1, with the response as given, and the result.
+    static void recordAnswer(int question, bool typed, const QString &response, bool right,
+                             int points);
+    static void recordResult(int total, int most, bool passed);
     // The program's end: Qt's event loop never returns in a browser, so the runtime is ended
     // here and the page says that the quiz is over.
     static void end(int status);
