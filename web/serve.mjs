@@ -30,11 +30,17 @@ async function isFile(path) {
     }
 }
 
-// Resolves to the listening server; server.address().port is the port it took.
-export function serve(folder, port = 0) {
+// Resolves to the listening server; server.address().port is the port it took. The browser
+// suite also gives `type`, which may name another type for a file than the one above, as
+// servers that do not know the file do, and `post`, which answers POST requests.
+export function serve(folder, port = 0, { type = () => undefined, post } = {}) {
     const root = resolve(folder);
     const server = createServer(async (request, response) => {
         try {
+            if (request.method === 'POST' && post) {
+                await post(request, response);
+                return;
+            }
             const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
             let path = normalize(join(root, name));
             if (path !== root && !path.startsWith(root + sep)) {
@@ -48,7 +54,7 @@ export function serve(folder, port = 0) {
                 return;
             }
             const headers = {
-                'Content-Type': types[extname(path)] ?? 'application/octet-stream',
+                'Content-Type': type(name) ?? types[extname(path)] ?? 'application/octet-stream',
                 'Cache-Control': 'no-cache',
                 Vary: 'Accept-Encoding',
             };
