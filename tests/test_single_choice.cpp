@@ -136,9 +136,8 @@ void TestSingleChoice::judgesTheSelectedSlot()
     const QPointer<shell::Screen> form = &run.start(screen);
     if (chosen > 0)
         QTest::mouseClick(slot(*form, chosen - 1), Qt::LeftButton);
-    QStringList captions;
-    for (int index = 0; index < 3; ++index)
-        captions << slot(*form, index)->text();
+    QStringList captions =
+        answer_key::captionsFor(*answer_key::singleChoiceOn(screen), correctIndex);
     QList<screens::Response> responses;
     connect(&run.quiz(), &app::Quiz::questionAnswered, this,
             [&](std::size_t, screens::Verdict, const screens::Response &response) {

@@ -11,7 +11,6 @@
 
     var api = findApi();
     var started = Date.now();
-    var finished = false;
     var interaction = 0;
     var commitPending = false;
 
@@ -105,8 +104,7 @@
         commitPending = true;
         var commit = function () {
             commitPending = false;
-            if (!finished)
-                call('LMSCommit', '');
+            call('LMSCommit', '');
         };
         if (window.requestAnimationFrame)
             window.requestAnimationFrame(function () { setTimeout(commit, 0); });
@@ -114,12 +112,13 @@
             setTimeout(commit, 0);
     }
 
+    // The session's end: nothing more is sent after it.
     function finish() {
-        if (!api || finished)
+        if (!api)
             return;
-        finished = true;
         set('cmi.core.session_time', timeSpan(Date.now() - started));
         call('LMSFinish', '');
+        api = null;
     }
 
     if (api && call('LMSInitialize', '') !== 'true')
@@ -138,7 +137,7 @@
         // question: 1 to 5; response: the letter of the chosen text, or the typed text, or ''
         // for none.
         answer: function (question, typed, response, right, points) {
-            if (!api || finished)
+            if (!api)
                 return;
             var prefix = 'cmi.interactions.' + interaction++ + '.';
             set(prefix + 'id', 'q' + question);
@@ -150,7 +149,7 @@
             commitSoon();
         },
         result: function (total, most, passed) {
-            if (!api || finished)
+            if (!api)
                 return;
             set('cmi.core.score.min', '0');
             set('cmi.core.score.max', String(most));

@@ -100,11 +100,18 @@ void SingleChoiceScreen::Form_Load()
     CorrectIndex = correctIndexFor(m_random.next());
 
     // A value outside 1..3 cannot be drawn; it would leave the captions as designed.
-    if (CorrectIndex < 1 || CorrectIndex > 3)
+    const auto *row = placed();
+    if (!row)
         return;
-    const auto &row = m_question.placement.at(CorrectIndex - 1);
     for (std::size_t slot = 0; slot < Option1.size(); ++slot)
-        Option1.at(slot)->setText(m_question.answers[row.at(slot)].toString());
+        Option1.at(slot)->setText(m_question.answers[row->at(slot)].toString());
+}
+
+const std::array<Answer, 3> *SingleChoiceScreen::placed() const
+{
+    if (CorrectIndex < 1 || CorrectIndex > 3)
+        return nullptr;
+    return &m_question.placement.at(CorrectIndex - 1);
 }
 
 void SingleChoiceScreen::judge()
@@ -116,9 +123,8 @@ void SingleChoiceScreen::judge()
     }
 
     Response response;
-    if (chosen && CorrectIndex >= 1 && CorrectIndex <= 3) {
-        const Answer answer =
-            m_question.placement.at(CorrectIndex - 1).at(static_cast<std::size_t>(*chosen - 1));
+    if (const auto *row = placed(); chosen && row) {
+        const Answer answer = row->at(static_cast<std::size_t>(*chosen - 1));
         response.text =
             QChar(u'a' + m_question.answers.positionOf.at(static_cast<std::size_t>(answer)));
     }

@@ -77,6 +77,9 @@ protected:
     void judge();
 
 private:
+    // The answer each slot shows, or none while CorrectIndex is outside 1..3.
+    [[nodiscard]] const std::array<Answer, 3> *placed() const;
+
     const SingleChoiceQuestion &m_question;
     shell::RandomSource &m_random;
     std::uint8_t CorrectIndex = 0;

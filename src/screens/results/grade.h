@@ -5,7 +5,7 @@
 
 namespace screens {
 
-// The grade below which nothing passes.
+// The lowest grade, the one that does not pass.
 inline constexpr std::int16_t FailingGrade = 2;
 
 // The school grade, 2 to 5, for a total of points.
