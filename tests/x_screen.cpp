@@ -13,8 +13,9 @@
 //   x-screen check-file FILE SCREEN [SCALE [TEXT...]]
 //       As check, with a PNG file for the window: a browser's canvas (web/test), every pixel
 //       within two levels. Also prints what the desktop's accessibility offers of the screen
-//       (said), the options' captions top to bottom (captions), the accessible names of the
-//       button and text, and the formula the answer key accepts, as places does.
+//       (said: read as it opens; tree: every node's role, name and choice), the options'
+//       captions top to bottom (captions), a question's right answer, the accessible names of
+//       the button and text, and the formula the answer key accepts, as places does.
 //   x-screen verdicts right|wrong...
 //       Prints the results' five verdicts for questions answered so (verdicts).
 //   x-screen places SCREEN [SCALE]
@@ -40,6 +41,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaEnum>
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
@@ -68,10 +70,12 @@ std::optional<app::ScreenId> screenNamed(const QString &name)
 }
 
 // The screen made and loaded but never shown: on the X server the windows are the program's
-// under test.
-std::unique_ptr<shell::Screen> hidden(app::ScreenId id)
+// under test. A question puts its right answer into slot right, if one is given.
+std::unique_ptr<shell::Screen> hidden(app::ScreenId id, int right = 0)
 {
     static harness::ScriptedDraws draws;
+    if (right)
+        draws.push(harness::drawFor(right));
     std::unique_ptr<shell::Screen> screen = app::stepOf(id).make(draws);
     screen->load();
     return screen;
@@ -156,13 +160,35 @@ QStringList saidOf(shell::Screen &screen)
     return said;
 }
 
-// For the browser's live region and keys: what check-file and places print beyond the places.
+// The desktop's accessibility tree under the window, depth first as a screen reader walks it:
+// each node's role, name and, for an option, whether it is chosen; the browser's twin must
+// offer the same.
+void addNodes(QAccessibleInterface *node, QStringList &nodes)
+{
+    static const QMetaEnum roles = QMetaEnum::fromType<QAccessible::Role>();
+    for (int index = 0; index < node->childCount(); ++index) {
+        QAccessibleInterface *child = node->child(index);
+        QString said = QString::fromLatin1(roles.valueToKey(child->role())) + u'|'
+            + child->text(QAccessible::Name);
+        if (child->role() == QAccessible::RadioButton)
+            said += child->state().checked ? u"|checked"_s : u"|unchecked"_s;
+        nodes.append(said);
+        addNodes(child, nodes);
+    }
+}
+
+// For the browser's twin and keys: what check-file and places print beyond the places.
 void printTexts(shell::Screen &screen, app::ScreenId id, int right)
 {
     printList("said", saidOf(screen));
-    if (const answer_key::SingleChoice *question = answer_key::singleChoiceOn(id);
-        question && right)
-        printList("captions", answer_key::captionsFor(*question, right));
+    QStringList tree{u"Dialog|"_s + accessibleName(&screen)};
+    addNodes(QAccessible::queryAccessibleInterface(&screen), tree);
+    printList("tree", tree);
+    if (const answer_key::SingleChoice *question = answer_key::singleChoiceOn(id)) {
+        std::printf("right_answer=%s\n", qPrintable(quoted(question->answers.front().toString())));
+        if (right)
+            printList("captions", answer_key::captionsFor(*question, right));
+    }
     for (QPushButton *button : screen.findChildren<QPushButton *>())
         std::printf("button_name=%s\n", qPrintable(quoted(accessibleName(button))));
     // Orca calls a field by the label that names it.
@@ -344,12 +370,14 @@ int check(const QString &window, const QString &name, qreal scale, const QString
     printPlaces(*screen, scale);
     std::printf("right=%d\n", right);
     if (fromFile) {
-        if (auto *filled = qobject_cast<screens::Form5 *>(screen.get())) {
+        // What a screen reader is offered of the screen as the window shows it.
+        const std::unique_ptr<shell::Screen> shown = hidden(*id, right);
+        if (auto *filled = qobject_cast<screens::Form5 *>(shown.get())) {
             const std::array fields = resultFields(*filled);
             for (std::size_t at = 0; at < fields.size(); ++at)
                 fields.at(at)->setText(results.value(qsizetype(at)));
         }
-        printTexts(*screen, *id, right);
+        printTexts(*shown, *id, right);
     }
     return 0;
 }

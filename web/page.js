@@ -2,6 +2,10 @@
 // Starts the program with Qt's loader (qtloader.js of Qt 6.4) and keeps the page from ever
 // standing blank: progress while the program downloads and compiles, a message in its place
 // when the browser cannot run it, and one when it has ended, with a way to start again.
+// While it runs, the page is the screens' window: a frame and title bar around the canvas, the
+// whole window drawn smaller where the browser's window is smaller than it, and over the
+// canvas a twin of each control the program draws, made of real page controls, for screen
+// readers, voice control and on-screen keyboards, which see nothing in a canvas.
 // Written without newer syntax, so that a browser too old for the program still reads it and
 // says so. body's data-state tells where the page is: loading, running, ended or failed.
 (function () {
@@ -21,8 +25,8 @@
     var frame = document.getElementById('window');
     var caption = document.getElementById('caption');
     var closeBox = document.getElementById('close');
-    var screenText = document.getElementById('screen-text');
-    var focusText = document.getElementById('focus-text');
+    var twin = document.getElementById('twin');
+    var turn = document.getElementById('turn');
 
     function setState(state) {
         body.setAttribute('data-state', state);
@@ -32,8 +36,8 @@
     function say(text, button) {
         loading.hidden = true;
         frame.hidden = true;
-        screenText.textContent = '';
-        focusText.textContent = '';
+        turn.hidden = true;
+        twin.textContent = '';
         messageText.textContent = text;
         restart.hidden = !button;
         if (button)
@@ -117,18 +121,364 @@
         };
     }
 
-    // The program calls these as it shows a screen and as the focus moves: the page is the
-    // screen's window frame and, for a screen reader, its voice (the program's Qt tells the
-    // browser nothing of what it draws).
-    function speak(region, text) {
-        // A new node each time, so that a text said twice is said again.
-        var line = document.createElement('p');
-        line.textContent = text;
-        region.textContent = '';
-        region.appendChild(line);
+    // ---- The window's size ----------------------------------------------------------------
+    // The screen keeps its designed size where it fits. On a smaller device (a phone) the
+    // browser is asked to show the page zoomed out so that the whole window fits, and the
+    // program, which draws at the device's pixel ratio times the zoom, stays sharp; the page's
+    // own texts are zoomed back in. A browser that does not zoom for a page (a computer's)
+    // lets a window smaller than the screen scroll.
+    var viewport = document.querySelector('meta[name="viewport"]');
+    var frameWidth = 8;
+    var frameHeight = 27;
+    var screenWidth = 675;
+    var screenHeight = 482;
+    var fittedWidth = 0;
+
+    function textFieldFocused() {
+        var active = document.activeElement;
+        return !!active && active.tagName === 'INPUT' && active.type === 'text' && twin.contains(active);
     }
+
+    function fit(force) {
+        var visual = window.visualViewport;
+        var root = document.documentElement;
+        // The device's own size in CSS pixels, however far the page is zoomed.
+        var width = visual ? visual.width * visual.scale : root.clientWidth;
+        var height = visual ? visual.height * visual.scale : root.clientHeight;
+        // An on-screen keyboard takes height, not width: the screen keeps its size while the
+        // formula is typed, and the box is brought above the keyboard instead.
+        if (!force && Math.abs(width - fittedWidth) < 1 && textFieldFocused())
+            return;
+        fittedWidth = width;
+        var scale = Math.min(1, (width - frameWidth) / screenWidth, (height - frameHeight) / screenHeight);
+        scale = Math.max(0.2, Math.floor(scale * 1000) / 1000);
+        var content = scale < 1
+            ? 'width=' + Math.floor(width / scale) + ', initial-scale=' + scale
+            : 'width=device-width, initial-scale=1';
+        if (viewport.content !== content)
+            viewport.content = content;
+        turn.hidden = !(height > width && scale < 0.8) || body.getAttribute('data-state') !== 'running';
+    }
+
+    window.addEventListener('resize', function () {
+        if (body.getAttribute('data-state') === 'running')
+            fit(false);
+    });
+    if (window.visualViewport) {
+        window.visualViewport.addEventListener('resize', function () {
+            // The page's own texts keep their size when the page is zoomed out.
+            document.documentElement.style.setProperty('--unzoom',
+                String(1 / Math.min(1, window.visualViewport.scale)));
+            // The formula box stays in view above an on-screen keyboard.
+            if (textFieldFocused() && document.activeElement.scrollIntoView)
+                document.activeElement.scrollIntoView({ block: 'nearest' });
+        });
+    }
+
+    // ---- The twin -----------------------------------------------------------------------------
+    // For each window on show, the program describes what its accessibility tree offers a
+    // screen reader on the desktop (web_page.cpp): each node's kind, name, state and place.
+    // The page lays one control over each, invisible, in the tree's order, and passes on what
+    // is done to them; the program answers with the new state, focus included.
+    var windows = [];          // the windows described: their element and their nodes' elements
+    var focusTarget = null;    // the twin of the control that has the focus in the program
+    var applying = false;      // a focus the page moves itself is not passed back
+    var pressing = false;      // a finger or button is down on the canvas
+    var composing = false;     // an input method is composing text in the text box
+
+    function act(win, index, action, text, start, end) {
+        var module = loader.module();
+        if (module && module.refsQuizTwin && !applying)
+            module.refsQuizTwin(win.id, index, action, text || '', start || 0, end || 0);
+    }
+
+    function place(element, rect, within) {
+        element.style.left = (rect.x - within.x) + 'px';
+        element.style.top = (rect.y - within.y) + 'px';
+        element.style.width = rect.width + 'px';
+        element.style.height = rect.height + 'px';
+    }
+
+    // The page control for one node, by the kind of the program's control.
+    function controlFor(node, nodes, win) {
+        var element;
+        switch (node.kind) {
+        case 'text':
+            element = document.createElement('p');
+            break;
+        case 'picture':
+            element = document.createElement('div');
+            element.setAttribute('role', 'img');
+            element.setAttribute('aria-label', node.name);
+            break;
+        case 'button':
+            element = document.createElement('button');
+            element.type = 'button';
+            break;
+        case 'group':
+            element = document.createElement('div');
+            var options = nodes.some(function (other) {
+                return other.parent === nodes.indexOf(node) && other.kind === 'option';
+            });
+            element.setAttribute('role', options ? 'radiogroup' : 'group');
+            element.setAttribute('aria-label', node.name);
+            break;
+        case 'option':
+            element = document.createElement('input');
+            element.type = 'radio';
+            element.name = win.element.id + '-' + node.parent;
+            element.setAttribute('aria-label', node.name);
+            break;
+        case 'field':
+            element = document.createElement('input');
+            element.type = 'text';
+            // A formula is typed as it stands: no capitals, corrections or suggestions.
+            element.setAttribute('autocapitalize', 'off');
+            element.setAttribute('autocorrect', 'off');
+            element.setAttribute('autocomplete', 'off');
+            element.setAttribute('spellcheck', 'false');
+            element.setAttribute('enterkeyhint', 'done');
+            break;
+        default:
+            element = document.createElement('div');
+        }
+        element.className = 'twin-' + (node.kind || 'part');
+        return element;
+    }
+
+    function buildWindow(described, at) {
+        var element = document.createElement('div');
+        element.id = 'twin-' + described.id;
+        element.className = 'twin-window';
+        element.setAttribute('role', described.kind === 'alert' ? 'alertdialog' : 'dialog');
+        element.setAttribute('aria-label', described.name);
+        if (described.kind === 'alert')
+            element.setAttribute('aria-modal', 'true');
+        element.tabIndex = -1;
+        place(element, described, { x: 0, y: 0 });
+        var win = { id: described.id, element: element, elements: [], described: described };
+        described.nodes.forEach(function (node, index) {
+            var control = controlFor(node, described.nodes, win);
+            control.id = element.id + '-' + index;
+            control.setAttribute('data-index', index);
+            var parent = node.parent < 0 ? element : win.elements[node.parent];
+            place(control, node, node.parent < 0 ? described : described.nodes[node.parent]);
+            parent.appendChild(control);
+            win.elements.push(control);
+        });
+        described.nodes.forEach(function (node, index) {
+            if (node.labelledBy >= 0)
+                win.elements[index].setAttribute('aria-labelledby', win.elements[node.labelledBy].id);
+        });
+        var read = described.read.map(function (index) { return win.elements[index].id; });
+        if (read.length)
+            element.setAttribute('aria-describedby', read.join(' '));
+        element.setAttribute('data-window', at);
+        return win;
+    }
+
+    function update(win, described) {
+        win.described = described;
+        if (described.front) {
+            win.element.removeAttribute('inert');
+            win.element.removeAttribute('aria-hidden');
+        } else {
+            win.element.setAttribute('inert', '');
+            win.element.setAttribute('aria-hidden', 'true');
+        }
+        described.nodes.forEach(function (node, index) {
+            var element = win.elements[index];
+            if (node.kind === 'text' || node.kind === 'button') {
+                if (element.textContent !== node.name)
+                    element.textContent = node.name;
+            } else if (node.kind === 'option' || node.kind === 'picture' || node.kind === 'group') {
+                element.setAttribute('aria-label', node.name);
+            }
+            if (node.kind === 'option')
+                element.checked = node.checked;
+            // What an input method is composing is the page's until it is committed.
+            if (node.kind === 'field' && !composing) {
+                if (element.value !== node.value)
+                    element.value = node.value;
+                if (document.activeElement === element &&
+                    (element.selectionStart !== node.selectionStart ||
+                     element.selectionEnd !== node.selectionEnd))
+                    element.setSelectionRange(node.selectionStart, node.selectionEnd);
+            }
+            if (node.disabled)
+                element.setAttribute('disabled', '');
+            else
+                element.removeAttribute('disabled');
+            // Keys reach the quiz through the control that has the focus in the program;
+            // Tab from elsewhere on the page comes back to it.
+            if (element.tabIndex !== undefined && node.kind !== 'text' && node.kind !== 'picture' &&
+                node.kind !== 'group' && node.kind !== '')
+                element.tabIndex = index === described.focus ? 0 : -1;
+        });
+        win.element.tabIndex = described.front && described.focus < 0 ? 0 : -1;
+    }
+
+    // Whether the keys are with the quiz: nothing else on the page has taken the focus.
+    function focusWithQuiz() {
+        var active = document.activeElement;
+        return !active || active === body || active === canvas || twin.contains(active);
+    }
+
+    function followFocus() {
+        if (!focusTarget || !focusWithQuiz() || document.activeElement === focusTarget)
+            return;
+        applying = true;
+        try {
+            focusTarget.focus({ preventScroll: !textFieldFocusedOn(focusTarget) });
+        } finally {
+            applying = false;
+        }
+    }
+
+    function textFieldFocusedOn(element) {
+        return element.tagName === 'INPUT' && element.type === 'text';
+    }
+
+    function describe(described) {
+        var same = described.length === windows.length && described.every(function (win, at) {
+            return win.id === windows[at].id && win.nodes.length === windows[at].described.nodes.length;
+        });
+        if (!same) {
+            twin.textContent = '';
+            windows = described.map(function (win, at) {
+                var built = buildWindow(win, at);
+                twin.appendChild(built.element);
+                return built;
+            });
+        }
+        focusTarget = null;
+        described.forEach(function (win, at) {
+            update(windows[at], win);
+            if (win.front)
+                focusTarget = win.focus >= 0 ? windows[at].elements[win.focus] : windows[at].element;
+        });
+        // A finger or button still down on the canvas moves the focus as it comes up: only then
+        // may an on-screen keyboard come up for the text box.
+        if (!pressing)
+            followFocus();
+    }
+
+    function nodeOf(element) {
+        var windowElement = element.closest && element.closest('.twin-window');
+        if (!windowElement)
+            return null;
+        var win = windows[Number(windowElement.getAttribute('data-window'))];
+        var index = element.getAttribute('data-index');
+        if (!win || win.element !== windowElement || index === null)
+            return null;
+        return { win: win, index: Number(index), node: win.described.nodes[Number(index)] };
+    }
+
+    // Keys go to the program as they went when the canvas had them, so that every key does on
+    // the page what it does on the desktop; only the text box keeps what edits its text, so
+    // that on-screen keyboards, input methods, dictation and pasting work as in any field.
+    // Tab leaves the quiz at either end of its controls, as on any page, and comes back.
+    var forwarded = {};
+    // Keys that the page's controls would act on themselves as well: the program has them alone.
+    var programKeys = ['Tab', 'Enter', ' ', 'ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight',
+                       'Home', 'End', 'PageUp', 'PageDown'];
+    function forwardKey(event) {
+        if (!twin.contains(event.target) || ended)
+            return;
+        var found = nodeOf(event.target);
+        if (event.type === 'keydown') {
+            if (found && found.node.kind === 'field' &&
+                ['Tab', 'Enter', 'Escape'].indexOf(event.key) < 0)
+                return;
+            if (event.key === 'Tab' && found &&
+                found.index === (event.shiftKey ? found.win.described.firstStop
+                                                : found.win.described.lastStop))
+                return;
+            forwarded[event.code || event.key] = true;
+        } else if (!forwarded[event.code || event.key]) {
+            return;
+        } else {
+            delete forwarded[event.code || event.key];
+        }
+        var copy = new KeyboardEvent(event.type, {
+            key: event.key, code: event.code, location: event.location, repeat: event.repeat,
+            ctrlKey: event.ctrlKey, shiftKey: event.shiftKey, altKey: event.altKey,
+            metaKey: event.metaKey, bubbles: true, cancelable: true
+        });
+        if (!canvas.dispatchEvent(copy) || programKeys.indexOf(event.key) >= 0)
+            event.preventDefault();
+    }
+    twin.addEventListener('keydown', forwardKey);
+    twin.addEventListener('keyup', forwardKey);
+
+    // Activation by a screen reader, voice control or a key the program left alone.
+    twin.addEventListener('click', function (event) {
+        var found = nodeOf(event.target);
+        if (!found)
+            return;
+        if (found.node.kind === 'button')
+            act(found.win, found.index, 'press');
+        else if (found.node.kind === 'option')
+            act(found.win, found.index, 'choose');
+    });
+    twin.addEventListener('focusin', function (event) {
+        var found = nodeOf(event.target);
+        if (found)
+            act(found.win, found.index, 'focus');
+    });
+    function edited(event) {
+        var found = nodeOf(event.target);
+        if (found && found.node.kind === 'field' && document.activeElement === event.target) {
+            var field = event.target;
+            act(found.win, found.index, 'edit', field.value, field.selectionStart, field.selectionEnd);
+        }
+    }
+    twin.addEventListener('compositionstart', function () {
+        composing = true;
+    });
+    twin.addEventListener('compositionend', function (event) {
+        composing = false;
+        edited(event);
+    });
+    twin.addEventListener('input', edited);
+    twin.addEventListener('select', edited);
+    twin.addEventListener('keyup', edited);
+    document.addEventListener('selectionchange', function () {
+        if (textFieldFocused())
+            edited({ target: document.activeElement });
+    });
+
+    // The canvas takes the mouse and touches as before, but never the focus, which stays with
+    // the twin; once the press is over, the focus is where the program put it.
+    canvas.addEventListener('mousedown', function (event) {
+        event.preventDefault();
+    });
+    function pressed() {
+        pressing = true;
+    }
+    function released() {
+        if (!pressing)
+            return;
+        pressing = false;
+        followFocus();
+    }
+    canvas.addEventListener('pointerdown', pressed);
+    canvas.addEventListener('touchstart', pressed);
+    window.addEventListener('pointerup', released);
+    window.addEventListener('touchend', released);
+    window.addEventListener('pointercancel', released);
+    window.addEventListener('touchcancel', released);
+
+    // The program calls these: as a screen comes up (its caption and size), as the windows on
+    // show or their state change (the twin), and with what a learning platform records.
     window.refsQuizPage = {
-        showScreen: function (name, title, width, height, text) {
+        showScreen: function (name, title, width, height) {
+            if (!body.hasAttribute('data-screen')) {
+                // Qt makes its canvas an editable field, for the clipboard; the twin's text box
+                // is the only field, and the canvas is only a picture.
+                canvas.removeAttribute('contenteditable');
+                canvas.removeAttribute('inputmode');
+            }
             body.setAttribute('data-screen', name);
             caption.textContent = title;
             document.title = title;
@@ -138,17 +488,11 @@
             var module = loader.module();
             if (module && module.qtResizeContainerElement)
                 module.qtResizeContainerElement(canvas);
-            focusText.textContent = '';
-            speak(screenText, text);
+            screenWidth = width;
+            screenHeight = height;
+            fit(true);
         },
-        // A window over the screen, such as a message box.
-        announceWindow: function (text) {
-            focusText.textContent = '';
-            speak(screenText, text);
-        },
-        announce: function (text) {
-            speak(focusText, text);
-        },
+        describe: describe,
         // Each question's outcome and the result, for a learning platform.
         recordAnswer: function (question, typed, response, right, points) {
             report('answer', [question, typed, response, right, points]);
@@ -170,6 +514,7 @@
         showCanvas: function () {
             setState('running');
             loading.hidden = true;
+            fit(true);
             return canvas;
         },
         showError: function () {
@@ -217,5 +562,6 @@
             module.refsQuizCloseScreen();
     });
 
+    fit(true);
     loader.loadEmscriptenModule(program);
 }());

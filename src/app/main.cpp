@@ -11,6 +11,11 @@
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_WASM
+    // The page's twin of the text box takes the typing: Qt's own input for touch devices, which
+    // guesses the device from the browser's name and fails on some, stays out.
+    qputenv("QT_IM_MODULE", "none");
+#endif
     QApplication application(argc, argv);
     design::prepareLook(application);
 #ifdef Q_OS_WASM

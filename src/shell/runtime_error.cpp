@@ -52,9 +52,6 @@ void reportRuntimeError(const RuntimeError &error)
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     QObject::connect(box, &QMessageBox::finished, [] { endProgram(RuntimeErrorExitStatus); });
-#ifdef Q_OS_WASM
-    WebPage::announce(*box);
-#endif
     box->show();
 }
 
