@@ -38,6 +38,7 @@
         frame.hidden = true;
         turn.hidden = true;
         twin.textContent = '';
+        windows = [];
         messageText.textContent = text;
         restart.hidden = !button;
         if (button)
@@ -134,9 +135,12 @@
     var screenHeight = 482;
     var fittedWidth = 0;
 
+    function isTextField(element) {
+        return !!element && element.tagName === 'INPUT' && element.type === 'text';
+    }
+
     function textFieldFocused() {
-        var active = document.activeElement;
-        return !!active && active.tagName === 'INPUT' && active.type === 'text' && twin.contains(active);
+        return isTextField(document.activeElement) && twin.contains(document.activeElement);
     }
 
     function fit(force) {
@@ -208,8 +212,13 @@
             break;
         case 'picture':
             element = document.createElement('div');
-            element.setAttribute('role', 'img');
-            element.setAttribute('aria-label', node.name);
+            // A picture without a description (a box's icon) says nothing.
+            if (node.name) {
+                element.setAttribute('role', 'img');
+                element.setAttribute('aria-label', node.name);
+            } else {
+                element.setAttribute('aria-hidden', 'true');
+            }
             break;
         case 'button':
             element = document.createElement('button');
@@ -261,6 +270,13 @@
             var control = controlFor(node, described.nodes, win);
             control.id = element.id + '-' + index;
             control.setAttribute('data-index', index);
+            // Activation by a screen reader or voice control: on the control itself, so that
+            // nothing else is offered as clickable.
+            if (node.kind === 'button' || node.kind === 'option') {
+                control.addEventListener('click', function () {
+                    act(win, index, node.kind === 'button' ? 'press' : 'choose');
+                });
+            }
             var parent = node.parent < 0 ? element : win.elements[node.parent];
             place(control, node, node.parent < 0 ? described : described.nodes[node.parent]);
             parent.appendChild(control);
@@ -270,9 +286,6 @@
             if (node.labelledBy >= 0)
                 win.elements[index].setAttribute('aria-labelledby', win.elements[node.labelledBy].id);
         });
-        var read = described.read.map(function (index) { return win.elements[index].id; });
-        if (read.length)
-            element.setAttribute('aria-describedby', read.join(' '));
         element.setAttribute('data-window', at);
         return win;
     }
@@ -291,7 +304,7 @@
             if (node.kind === 'text' || node.kind === 'button') {
                 if (element.textContent !== node.name)
                     element.textContent = node.name;
-            } else if (node.kind === 'option' || node.kind === 'picture' || node.kind === 'group') {
+            } else if (node.kind === 'option' || node.kind === 'group' || (node.kind === 'picture' && node.name)) {
                 element.setAttribute('aria-label', node.name);
             }
             if (node.kind === 'option')
@@ -311,11 +324,17 @@
                 element.removeAttribute('disabled');
             // Keys reach the quiz through the control that has the focus in the program;
             // Tab from elsewhere on the page comes back to it.
-            if (element.tabIndex !== undefined && node.kind !== 'text' && node.kind !== 'picture' &&
-                node.kind !== 'group' && node.kind !== '')
+            if (node.kind === 'button' || node.kind === 'option' || node.kind === 'field')
                 element.tabIndex = index === described.focus ? 0 : -1;
         });
         win.element.tabIndex = described.front && described.focus < 0 ? 0 : -1;
+        // What a screen reader reads of the window as it enters it, from the control the focus
+        // comes to; a window without one takes the focus itself and is read whole.
+        var read = described.read.map(function (index) { return win.elements[index].id; });
+        if (read.length && described.focus >= 0)
+            win.element.setAttribute('aria-describedby', read.join(' '));
+        else
+            win.element.removeAttribute('aria-describedby');
     }
 
     // Whether the keys are with the quiz: nothing else on the page has taken the focus.
@@ -329,14 +348,10 @@
             return;
         applying = true;
         try {
-            focusTarget.focus({ preventScroll: !textFieldFocusedOn(focusTarget) });
+            focusTarget.focus({ preventScroll: !isTextField(focusTarget) });
         } finally {
             applying = false;
         }
-    }
-
-    function textFieldFocusedOn(element) {
-        return element.tagName === 'INPUT' && element.type === 'text';
     }
 
     function describe(described) {
@@ -344,7 +359,23 @@
             return win.id === windows[at].id && win.nodes.length === windows[at].described.nodes.length;
         });
         if (!same) {
-            twin.textContent = '';
+            // The windows just left stay a moment, out of the way: a screen reader that comes to
+            // the new focus from a control that still exists presents the new window first,
+            // with its texts, as it presents a window that opens on the desktop.
+            var leaving = [].slice.call(twin.children);
+            leaving.forEach(function (element) {
+                element.setAttribute('data-leaving', '');
+                [].forEach.call(element.querySelectorAll('[tabindex]'), function (control) {
+                    control.tabIndex = -1;
+                });
+                element.tabIndex = -1;
+            });
+            setTimeout(function () {
+                leaving.forEach(function (element) {
+                    if (element.parentNode)
+                        element.parentNode.removeChild(element);
+                });
+            }, 2000);
             windows = described.map(function (win, at) {
                 var built = buildWindow(win, at);
                 twin.appendChild(built.element);
@@ -411,16 +442,6 @@
     twin.addEventListener('keydown', forwardKey);
     twin.addEventListener('keyup', forwardKey);
 
-    // Activation by a screen reader, voice control or a key the program left alone.
-    twin.addEventListener('click', function (event) {
-        var found = nodeOf(event.target);
-        if (!found)
-            return;
-        if (found.node.kind === 'button')
-            act(found.win, found.index, 'press');
-        else if (found.node.kind === 'option')
-            act(found.win, found.index, 'choose');
-    });
     twin.addEventListener('focusin', function (event) {
         var found = nodeOf(event.target);
         if (found)

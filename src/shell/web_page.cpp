@@ -19,8 +19,6 @@
 #include <string_view>
 #include <utility>
 
-using namespace Qt::StringLiterals;
-
 namespace shell {
 
 namespace {
@@ -181,8 +179,10 @@ void setPlace(emscripten::val &node, QRect rect, QPoint origin)
             read.call<void>("push", int(at));
     }
     for (qsizetype at = 0; at < nodes.size(); ++at) {
-        for (const auto &[field, relation] :
-             nodes.at(at).accessible->relations(QAccessible::Labelled)) {
+        QAccessibleInterface *label = nodes.at(at).accessible;
+        if (label->role() != QAccessible::StaticText)
+            continue;
+        for (const auto &[field, relation] : label->relations(QAccessible::Labelled)) {
             read.call<void>("push", int(at));
             read.call<void>("push", indexOf(nodes, field->object()));
         }
@@ -207,9 +207,13 @@ void setPlace(emscripten::val &node, QRect rect, QPoint origin)
         list.call<void>("push", describeNode(nodes, node, origin));
     described.set("nodes", list);
     described.set("read", readAsItOpens(nodes));
-    // Where the focus is, or goes as the window becomes active.
-    described.set("focus", front ? indexOf(nodes, window.focusWidget()) : -1);
+    // Where the focus is, or goes as the window becomes active: to its first stop, if no
+    // control has been given it.
     const QList<QWidget *> stops = tabStops(window, openedOn);
+    QWidget *focus = window.focusWidget();
+    if (!focus && !stops.isEmpty())
+        focus = stops.first();
+    described.set("focus", front ? indexOf(nodes, focus) : -1);
     described.set("firstStop", stops.isEmpty() ? -1 : indexOf(nodes, stops.first()));
     described.set("lastStop", stops.isEmpty() ? -1 : indexOf(nodes, stops.last()));
     return described;
@@ -339,7 +343,12 @@ void WebPage::describe()
                          [window](const Described &known) { return known.window == window; });
         if (before == m_described.cend()) {
             watch(*window);
-            now.append(Described{window, window->focusWidget()});
+            QWidget *openedOn = window->focusWidget();
+            if (!openedOn) {
+                const QList<QWidget *> stops = tabStops(*window, nullptr);
+                openedOn = stops.isEmpty() ? nullptr : stops.first();
+            }
+            now.append(Described{window, openedOn});
         } else {
             now.append(*before);
         }

@@ -372,13 +372,14 @@ async function waitForFocus(page, expected, what) {
 }
 
 // What a screen reader reads of the window in front of the twin as it opens: its name, then its
-// description.
+// description, or all its texts when it takes the focus itself.
 function twinSaid() {
-    const window = document.querySelector('#twin .twin-window:not([inert])');
+    const window = document.querySelector('#twin .twin-window:not([inert]):not([data-leaving])');
     if (!window)
         return '';
-    const read = (window.getAttribute('aria-describedby') ?? '').split(' ').filter(Boolean)
-        .map((id) => document.getElementById(id))
+    const described = window.getAttribute('aria-describedby');
+    const read = (described ? described.split(' ').map((id) => document.getElementById(id))
+        : [...window.querySelectorAll('p')])
         .map((element) => (element.tagName === 'INPUT' ? element.value : element.textContent));
     return [window.getAttribute('aria-label'), ...read].join(' ');
 }
@@ -437,7 +438,7 @@ async function expectScreen(page, name, texts = [], timeoutMs = 30000) {
 // text box.
 async function twinControl(page, { kind, name }) {
     const handle = await page.evaluateHandle(({ kind, name }) => {
-        const window = document.querySelector('#twin .twin-window:not([inert])');
+        const window = document.querySelector('#twin .twin-window:not([inert]):not([data-leaving])');
         const selector = { button: 'button', option: 'input[type=radio]', field: 'input[type=text]' }[kind];
         return [...(window?.querySelectorAll(selector) ?? [])].find((element) => kind === 'field'
             || (element.getAttribute('aria-label') ?? element.textContent) === name) ?? null;
@@ -542,6 +543,9 @@ const desktopRoles = {
 };
 async function accessibilityTree(page) {
     const session = await page.createCDPSession();
+    const { result: front } = await session.send('Runtime.evaluate',
+        { expression: 'document.querySelector("#twin .twin-window:not([inert]):not([data-leaving])")' });
+    const { node: { backendNodeId } } = await session.send('DOM.describeNode', { objectId: front.objectId });
     const { nodes } = await session.send('Accessibility.getFullAXTree');
     await session.detach();
     const byId = new Map(nodes.map((node) => [node.nodeId, node]));
@@ -560,7 +564,7 @@ async function accessibilityTree(page) {
         for (const id of node.childIds ?? [])
             walk(byId.get(id) ?? {});
     };
-    walk(nodes.find((node) => node.role?.value === 'dialog' && !node.ignored) ?? {});
+    walk(nodes.find((node) => node.backendDOMNodeId === backendNodeId) ?? {});
     return tree;
 }
 
@@ -593,10 +597,11 @@ async function checkDevice(page) {
             wide: document.documentElement.scrollWidth, width: window.innerWidth, seen: visualViewport.width,
             buffer: canvas.width, css: canvas.getBoundingClientRect().width, ratio: window.devicePixelRatio,
             zoom: visualViewport.scale, editable: canvas.isContentEditable,
+            screen: document.body.dataset.screen,
         };
     });
     assert.ok(drawn.wide <= drawn.width && drawn.seen >= drawn.width - 1,
-        `the page is ${drawn.wide} px wide, of which ${drawn.seen} are in view`);
+        `${drawn.screen}: the page is ${drawn.wide} px wide, of which ${drawn.seen} are in view`);
     assert.ok(Math.abs(drawn.buffer - drawn.css * drawn.ratio * drawn.zoom) <= 1,
         `a canvas of ${drawn.css} px holds ${drawn.buffer} pixels at a pixel ratio of ${drawn.ratio} and a zoom of ${drawn.zoom}`);
     assert.equal(drawn.editable, false);
