@@ -229,8 +229,11 @@
             var options = nodes.some(function (other) {
                 return other.parent === nodes.indexOf(node) && other.kind === 'option';
             });
-            element.setAttribute('role', options ? 'radiogroup' : 'group');
-            element.setAttribute('aria-label', node.name);
+            // A group without a name (a box's row of buttons) is no more than its controls.
+            if (options || node.name) {
+                element.setAttribute('role', options ? 'radiogroup' : 'group');
+                element.setAttribute('aria-label', node.name);
+            }
             break;
         case 'option':
             element = document.createElement('input');
@@ -255,7 +258,7 @@
         return element;
     }
 
-    function buildWindow(described, at) {
+    function buildWindow(described) {
         var element = document.createElement('div');
         element.id = 'twin-' + described.id;
         element.className = 'twin-window';
@@ -286,7 +289,6 @@
             if (node.labelledBy >= 0)
                 win.elements[index].setAttribute('aria-labelledby', win.elements[node.labelledBy].id);
         });
-        element.setAttribute('data-window', at);
         return win;
     }
 
@@ -304,7 +306,7 @@
             if (node.kind === 'text' || node.kind === 'button') {
                 if (element.textContent !== node.name)
                     element.textContent = node.name;
-            } else if (node.kind === 'option' || node.kind === 'group' || (node.kind === 'picture' && node.name)) {
+            } else if (element.hasAttribute('aria-label')) {
                 element.setAttribute('aria-label', node.name);
             }
             if (node.kind === 'option')
@@ -355,35 +357,40 @@
     }
 
     function describe(described) {
-        var same = described.length === windows.length && described.every(function (win, at) {
-            return win.id === windows[at].id && win.nodes.length === windows[at].described.nodes.length;
+        var before = windows;
+        windows = described.map(function (win) {
+            var kept = before.filter(function (known) {
+                return known.id === win.id && known.described.nodes.length === win.nodes.length;
+            })[0];
+            return kept || buildWindow(win);
         });
-        if (!same) {
-            // The windows just left stay a moment, out of the way: a screen reader that comes to
-            // the new focus from a control that still exists presents the new window first,
-            // with its texts, as it presents a window that opens on the desktop.
-            var leaving = [].slice.call(twin.children);
-            leaving.forEach(function (element) {
-                element.setAttribute('data-leaving', '');
-                [].forEach.call(element.querySelectorAll('[tabindex]'), function (control) {
-                    control.tabIndex = -1;
-                });
-                element.tabIndex = -1;
+        // The windows just left stay a moment, out of the way: a screen reader that comes to
+        // the new focus from a control that still exists presents the new window first,
+        // with its texts, as it presents a window that opens on the desktop.
+        var leaving = before.filter(function (win) {
+            return windows.indexOf(win) < 0;
+        }).map(function (win) {
+            win.element.setAttribute('data-leaving', '');
+            win.element.removeAttribute('data-window');
+            [].forEach.call(win.element.querySelectorAll('[tabindex]'), function (control) {
+                control.tabIndex = -1;
             });
+            win.element.tabIndex = -1;
+            return win.element;
+        });
+        if (leaving.length) {
             setTimeout(function () {
                 leaving.forEach(function (element) {
                     if (element.parentNode)
                         element.parentNode.removeChild(element);
                 });
             }, 2000);
-            windows = described.map(function (win, at) {
-                var built = buildWindow(win, at);
-                twin.appendChild(built.element);
-                return built;
-            });
         }
         focusTarget = null;
         described.forEach(function (win, at) {
+            if (!windows[at].element.parentNode)
+                twin.appendChild(windows[at].element);
+            windows[at].element.setAttribute('data-window', at);
             update(windows[at], win);
             if (win.front)
                 focusTarget = win.focus >= 0 ? windows[at].elements[win.focus] : windows[at].element;
