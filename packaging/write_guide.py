@@ -14,6 +14,7 @@ import re
 import sys
 
 import markdown
+from markdown.extensions.toc import slugify_unicode
 
 STYLE = """
 body { font-family: "Liberation Sans", Arial, sans-serif; line-height: 1.5; max-width: 50em;
@@ -64,7 +65,7 @@ def main():
 
     converter = markdown.Markdown(
         extensions=["tables", "toc", "attr_list", "sane_lists"],
-        extension_configs={"toc": {"slugify": markdown.extensions.toc.slugify_unicode}},
+        extension_configs={"toc": {"slugify": slugify_unicode}},
         output_format="html",
     )
     body = converter.convert(text)
