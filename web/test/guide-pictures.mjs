@@ -49,9 +49,15 @@ async function onScreen(page, screen) {
     await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 }
 
-async function shoot(page, name) {
+// What is on show, with a margin of the page around it.
+async function shoot(page, name, selector) {
     const path = join(out, name);
-    await page.screenshot({ path });
+    const box = await (await page.$(selector)).boundingBox();
+    const margin = 24;
+    const x = Math.max(0, Math.floor(box.x) - margin);
+    const y = Math.max(0, Math.floor(box.y) - margin);
+    const clip = { x, y, width: Math.ceil(box.x + box.width) + margin - x, height: Math.ceil(box.y + box.height) + margin - y };
+    await page.screenshot({ path, clip });
     console.log(`guide-pictures: ${path}`);
 }
 
@@ -62,15 +68,15 @@ try {
     await page.focus('#screen');
     await page.keyboard.press('Enter');
     await onScreen(page, 'Form2');
-    await shoot(page, 'browser-question.png');
+    await shoot(page, 'browser-question.png', '#window');
     await page.click('#close');
     await page.waitForSelector('#restart:not([hidden])');
-    await shoot(page, 'browser-closed.png');
+    await shoot(page, 'browser-closed.png', '#message');
     await page.close();
 
     const bare = await open(false);
     await bare.waitForSelector('#message:not([hidden])');
-    await shoot(bare, 'browser-no-webgl.png');
+    await shoot(bare, 'browser-no-webgl.png', '#message');
 } finally {
     await browser.close();
     server.close();
