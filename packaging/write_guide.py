@@ -65,7 +65,7 @@ def main():
 
     converter = markdown.Markdown(
         extensions=["tables", "toc", "attr_list", "sane_lists"],
-        extension_configs={"toc": {"slugify": slugify_unicode}},
+        extension_configs={"toc": {"slugify": slugify_unicode, "toc_depth": "2-3"}},
         output_format="html",
     )
     body = converter.convert(text)
