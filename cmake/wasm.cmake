@@ -14,6 +14,8 @@ link_libraries("-sDISABLE_EXCEPTION_CATCHING=0")
 
 find_program(REFS_QUIZ_BROTLI brotli REQUIRED)
 find_program(REFS_QUIZ_GZIP gzip REQUIRED)
+# Writes the site's zips (cmake/write_zip.py): Debian's Python, whatever else is first on PATH.
+find_program(REFS_QUIZ_PYTHON python3 HINTS /usr/bin REQUIRED)
 
 # Writes the site of one program into a folder: web/index.html with the program's name and
 # size filled in, the page's script and style, Qt's loader, the program, its icon as the

@@ -3,7 +3,7 @@
 # written; see packaging/CMakeLists.txt): the manifest, with every file listed, and the site
 # beside it, zipped. A platform serves the files as they are stored, so the site's
 # precompressed copies stay out.
-foreach(variable SITE STAGING MANIFEST PACKAGE REFS_QUIZ_ID PROJECT_VERSION)
+foreach(variable SITE STAGING MANIFEST PACKAGE REFS_QUIZ_ID PROJECT_VERSION PYTHON)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "write_scorm_package.cmake: ${variable} is not set")
     endif()
@@ -25,8 +25,5 @@ endforeach()
 string(REGEX REPLACE "\n$" "" FILES "${FILES}")
 configure_file(${MANIFEST} ${STAGING}/imsmanifest.xml @ONLY)
 
-# One fixed time for every entry: the same site always gives the same package.
-file(REMOVE ${PACKAGE})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${PACKAGE} --format=zip --mtime=2000-01-01
-        imsmanifest.xml ${names}
-    WORKING_DIRECTORY ${STAGING} COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/write_zip.py ${PACKAGE} ${STAGING}
+    COMMAND_ERROR_IS_FATAL ANY)

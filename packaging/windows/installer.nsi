@@ -8,6 +8,9 @@ Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
+; The files keep no time of their own: the build's times would make each installer different, and
+; the installed files take the time they are installed at.
+SetDateSave off
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
