@@ -415,7 +415,7 @@
     // Keys go to the program as they went when the canvas had them, so that every key does on
     // the page what it does on the desktop; only the text box keeps what edits its text, so
     // that on-screen keyboards, input methods, dictation and pasting work as in any field.
-    // Tab leaves the quiz at either end of its controls, as on any page, and comes back.
+    // Shift+Tab from the first control leaves for the close box, and Tab comes back.
     var forwarded = {};
     // Keys that the page's controls would act on themselves as well: the program has them alone.
     var programKeys = ['Tab', 'Enter', ' ', 'ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight',
@@ -428,9 +428,8 @@
             if (found && found.node.kind === 'field' &&
                 ['Tab', 'Enter', 'Escape'].indexOf(event.key) < 0)
                 return;
-            if (event.key === 'Tab' && found &&
-                found.index === (event.shiftKey ? found.win.described.firstStop
-                                                : found.win.described.lastStop))
+            if (event.key === 'Tab' && event.shiftKey && found &&
+                found.index === found.win.described.firstStop)
                 return;
             forwarded[event.code || event.key] = true;
         } else if (!forwarded[event.code || event.key]) {

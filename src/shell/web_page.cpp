@@ -111,8 +111,8 @@ void collect(QAccessibleInterface *accessible, int parent, QList<Node> &nodes)
 }
 
 // The controls a Tab key reaches in the window, in Qt's order from the one the window opened
-// on: from the first, Shift+Tab, and from the last, Tab, would go round to the other end,
-// where a page lets the keys leave. An option group is one stop, at its chosen option.
+// on: from the first, Shift+Tab would go round to the last, where a page lets the keys leave
+// for the close box above. An option group is one stop, at its chosen option.
 [[nodiscard]] QList<QWidget *> tabStops(QWidget &window, QWidget *openedOn)
 {
     QList<QWidget *> stops;
@@ -215,7 +215,6 @@ void setPlace(emscripten::val &node, QRect rect, QPoint origin)
         focus = stops.first();
     described.set("focus", front ? indexOf(nodes, focus) : -1);
     described.set("firstStop", stops.isEmpty() ? -1 : indexOf(nodes, stops.first()));
-    described.set("lastStop", stops.isEmpty() ? -1 : indexOf(nodes, stops.last()));
     return described;
 }
 
