@@ -372,14 +372,15 @@ async function waitForFocus(page, expected, what) {
 }
 
 // What a screen reader reads of the window in front of the twin as it opens: its name, then its
-// description, or all its texts when it takes the focus itself.
+// description, read before the control that takes the focus, or all its texts when it takes
+// the focus itself.
 function twinSaid() {
     const window = document.querySelector('#twin .twin-window:not([inert]):not([data-leaving])');
     if (!window)
         return '';
-    const described = window.getAttribute('aria-describedby');
-    const read = (described ? described.split(' ').map((id) => document.getElementById(id))
-        : [...window.querySelectorAll('p')])
+    const described = (window.getAttribute('aria-describedby') ?? '').split(' ').filter(Boolean);
+    const read = (document.activeElement === window ? [...window.querySelectorAll('p')]
+        : described.map((id) => document.getElementById(id)))
         .map((element) => (element.tagName === 'INPUT' ? element.value : element.textContent));
     return [window.getAttribute('aria-label'), ...read].join(' ');
 }
