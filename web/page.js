@@ -204,7 +204,7 @@
     }
 
     // The page control for one node, by the kind of the program's control.
-    function controlFor(node, nodes, win) {
+    function controlFor(node, index, nodes, win) {
         var element;
         switch (node.kind) {
         case 'text':
@@ -227,7 +227,7 @@
         case 'group':
             element = document.createElement('div');
             var options = nodes.some(function (other) {
-                return other.parent === nodes.indexOf(node) && other.kind === 'option';
+                return other.parent === index && other.kind === 'option';
             });
             // A group without a name (a box's row of buttons) is no more than its controls.
             if (options || node.name) {
@@ -270,7 +270,7 @@
         place(element, described, { x: 0, y: 0 });
         var win = { id: described.id, element: element, elements: [], described: described };
         described.nodes.forEach(function (node, index) {
-            var control = controlFor(node, described.nodes, win);
+            var control = controlFor(node, index, described.nodes, win);
             control.id = element.id + '-' + index;
             control.setAttribute('data-index', index);
             // Activation by a screen reader or voice control: on the control itself, so that
@@ -424,6 +424,7 @@
         if (!twin.contains(event.target) || ended)
             return;
         var found = nodeOf(event.target);
+        var which = event.code || event.key;
         if (event.type === 'keydown') {
             if (found && found.node.kind === 'field' &&
                 ['Tab', 'Enter', 'Escape'].indexOf(event.key) < 0)
@@ -431,11 +432,11 @@
             if (event.key === 'Tab' && event.shiftKey && found &&
                 found.index === found.win.described.firstStop)
                 return;
-            forwarded[event.code || event.key] = true;
-        } else if (!forwarded[event.code || event.key]) {
-            return;
+            forwarded[which] = true;
+        } else if (forwarded[which]) {
+            delete forwarded[which];
         } else {
-            delete forwarded[event.code || event.key];
+            return;
         }
         var copy = new KeyboardEvent(event.type, {
             key: event.key, code: event.code, location: event.location, repeat: event.repeat,
@@ -468,8 +469,7 @@
         edited(event);
     });
     twin.addEventListener('input', edited);
-    twin.addEventListener('select', edited);
-    twin.addEventListener('keyup', edited);
+    // Moves of the caret and selections, by keys or otherwise.
     document.addEventListener('selectionchange', function () {
         if (textFieldFocused())
             edited({ target: document.activeElement });

@@ -34,11 +34,6 @@ void callPage(const char *function, Arguments &&...arguments)
     page.call<void>(function, std::forward<Arguments>(arguments)...);
 }
 
-[[nodiscard]] std::string utf8(const QString &text)
-{
-    return text.toStdString();
-}
-
 // The page control that stands for each role the screens' controls have; a node of another
 // role holds its children and stands for nothing itself.
 struct TwinKind {
@@ -142,7 +137,7 @@ void setPlace(emscripten::val &node, QRect rect, QPoint origin)
     QAccessibleInterface *accessible = node.accessible;
     emscripten::val described = emscripten::val::object();
     described.set("kind", kindOf(accessible->role()));
-    described.set("name", utf8(accessible->text(QAccessible::Name)));
+    described.set("name", accessible->text(QAccessible::Name).toStdString());
     described.set("parent", node.parent);
     setPlace(described, accessible->rect(), origin);
     const QAccessible::State state = accessible->state();
@@ -157,7 +152,7 @@ void setPlace(emscripten::val &node, QRect rect, QPoint origin)
     described.set("labelledBy", labelledBy);
     if (QAccessibleTextInterface *text = accessible->textInterface();
         text && accessible->role() == QAccessible::EditableText) {
-        described.set("value", utf8(text->text(0, text->characterCount())));
+        described.set("value", text->text(0, text->characterCount()).toStdString());
         int start = text->cursorPosition();
         int end = start;
         if (text->selectionCount() > 0)
@@ -196,9 +191,10 @@ void setPlace(emscripten::val &node, QRect rect, QPoint origin)
     const QList<Node> nodes = nodesOf(window);
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&window);
     emscripten::val described = emscripten::val::object();
-    described.set("id", utf8(window.objectName()));
+    described.set("id", window.objectName().toStdString());
     described.set("kind", kindOf(accessible ? accessible->role() : QAccessible::Dialog));
-    described.set("name", utf8(accessible ? accessible->text(QAccessible::Name) : QString()));
+    described.set("name",
+                  (accessible ? accessible->text(QAccessible::Name) : QString()).toStdString());
     setPlace(described, accessible ? accessible->rect() : window.geometry(), origin);
     // A window behind a box that blocks it takes nothing until the box goes.
     described.set("front", front);
@@ -233,7 +229,7 @@ void act(const std::string &windowId, int index, const std::string &action, cons
          int start, int end)
 {
     QWidget *window = windowOnShow();
-    if (!window || utf8(window->objectName()) != windowId)
+    if (!window || window->objectName().toStdString() != windowId)
         return;
     const QList<Node> nodes = nodesOf(*window);
     if (index < 0 || index >= nodes.size())
@@ -242,17 +238,16 @@ void act(const std::string &windowId, int index, const std::string &action, cons
     if (!control || !control->isEnabled())
         return;
     const std::string_view what = action;
+    auto *button = qobject_cast<QAbstractButton *>(control);
     if (what == "focus") {
         if (control->focusPolicy() != Qt::NoFocus)
             control->setFocus(Qt::OtherFocusReason);
-    } else if (what == "press" || what == "choose") {
-        auto *button = qobject_cast<QAbstractButton *>(control);
-        if (!button)
-            return;
+    } else if (what == "press" && button) {
+        button->click();
+    } else if (what == "choose" && button) {
         // An option is chosen as a click chooses it, with the focus.
-        if (what == "choose")
-            button->setFocus(Qt::OtherFocusReason);
-        if (!(what == "choose" && button->isChecked()))
+        button->setFocus(Qt::OtherFocusReason);
+        if (!button->isChecked())
             button->click();
     } else if (what == "edit") {
         auto *box = qobject_cast<QLineEdit *>(control);
@@ -360,8 +355,8 @@ void WebPage::describe()
 
 void WebPage::showScreen(QWidget &screen)
 {
-    callPage("showScreen", utf8(screen.objectName()), utf8(screen.windowTitle()), screen.width(),
-             screen.height());
+    callPage("showScreen", screen.objectName().toStdString(), screen.windowTitle().toStdString(),
+             screen.width(), screen.height());
 }
 
 void WebPage::recordAnswer(int question, bool typed, const QString &response, bool right,
